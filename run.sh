@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Pimora.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+scripts/build.sh
+exec build/app/pimora

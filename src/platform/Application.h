@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QDialog;
+
+// The application object the program knows from its platform.
+namespace App {
+
+QString Title();
+void SetTitle(const QString& title);
+
+// The folder that holds the executable, without a trailing separator.
+QString Path();
+// Tests point the program at a temporary folder; an empty text restores the real one.
+void SetPath(const QString& folder);
+
+constexpr int Major = 0;
+constexpr int Minor = 9;
+constexpr int Revision = 7;
+
+// True when another instance runs; otherwise this instance claims the title.
+bool PrevInstance();
+
+} // namespace App
+
+// Brings forward the top-level window of the running instance known by title: one whose
+// title equals it, else one whose title begins with it. False when none answered.
+bool AppActivate(const QString& title);
+
+// Shows a dialog modally and returns its result. Tests replace the runner to drive the
+// dialog themselves.
+using ModalRunner = std::function<int(QDialog&)>;
+int ShowModal(QDialog& dialog);
+ModalRunner InstallModalRunner(ModalRunner runner);
+
+// Hands a file or address to the desktop to open; false when nothing could open it.
+bool ShellOpen(const QString& target);
+void Beep();

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QLocalServer;
+
+// One running instance per user and title: the first listens on a local socket, a later
+// one finds it there and asks it to bring its window forward.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    static SingleInstance& Instance();
+    ~SingleInstance() override;
+
+    static QString ServerName(const QString& title);
+
+    // True when an instance known by the title answers.
+    bool OtherRunning(const QString& title);
+    // Listens under the title; false when another instance holds it.
+    bool Claim(const QString& title);
+    // Asks the instance known by the title to come forward.
+    bool RequestActivate(const QString& title);
+    void Release();
+
+signals:
+    // A later instance asked for the window with this title.
+    void activateRequested(const QString& title);
+
+private:
+    SingleInstance();
+    void OnConnection();
+
+    std::unique_ptr<QLocalServer> server_;
+};
+
+// Raises the visible top-level window whose title equals title, else the first whose title
+// begins with it. False when there is none.
+bool ActivateWindowByTitle(const QString& title);
