@@ -1,0 +1,351 @@
+#include "data/Connection.h"
+
+#include "common/RuntimeError.h"
+#include "data/JetLike.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+const QString kSource = QStringLiteral("Pimora database engine");
+constexpr long kEngineError = -2147467259;
+constexpr long kMissingTableError = -2147217865;
+constexpr int kMaxCachedStatements = 256;
+
+void JetLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    auto text = [](sqlite3_value* v) {
+        const auto* data = static_cast<const char16_t*>(sqlite3_value_text16(v));
+        const int bytes = sqlite3_value_bytes16(v);
+        return QStringView(data, bytes / 2);
+    };
+    const auto* cached = static_cast<const JetLikePattern*>(sqlite3_get_auxdata(ctx, 0));
+    std::unique_ptr<JetLikePattern> fresh;
+    if (!cached)
+        fresh = std::make_unique<JetLikePattern>(text(argv[0]));
+    const JetLikePattern& pattern = cached ? *cached : *fresh;
+    sqlite3_result_int(ctx, pattern.Matches(text(argv[1])) ? 1 : 0);
+    if (fresh)
+        sqlite3_set_auxdata(ctx, 0, fresh.release(),
+                            [](void* p) { delete static_cast<JetLikePattern*>(p); });
+}
+
+ColumnKind KindOfDeclared(const QString& declared) {
+    const QString t = declared.trimmed().toUpper();
+    if (t.startsWith(QLatin1String("DATETIME")) || t.startsWith(QLatin1String("TIMESTAMP")))
+        return ColumnKind::DateTime;
+    if (t.startsWith(QLatin1String("DATE")))
+        return ColumnKind::Date;
+    if (t.startsWith(QLatin1String("TIME")))
+        return ColumnKind::Time;
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) ||
+        t.contains(QLatin1String("MEMO")))
+        return ColumnKind::Text;
+    return ColumnKind::Other;
+}
+
+RuntimeError NotADatabase(const QString& path, const QString& what) {
+    return RuntimeError(kEngineError, what, kSource, ErrorKind::NotADatabase, path);
+}
+
+// What a file that SQLite would not take is, in words the user can act on.
+void CheckFileIsOurs(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw RuntimeError(kEngineError,
+                           QStringLiteral("The database file '%1' cannot be read: %2")
+                               .arg(path, f.errorString()),
+                           kSource, ErrorKind::FileAccess, path);
+    const QByteArray head = f.read(100);
+    if (head.isEmpty())
+        throw NotADatabase(path, QStringLiteral("The file '%1' is empty: it is not a Pimora "
+                                                "database.")
+                                     .arg(path));
+    if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
+        return;
+    if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
+        throw NotADatabase(path, QStringLiteral("The file '%1' is a Microsoft Jet database, as "
+                                                "kept by the Windows version of Pimora; this "
+                                                "version keeps its data in another format and "
+                                                "cannot open it. The file was left as it is.")
+                                     .arg(path));
+    throw NotADatabase(path, QStringLiteral("The file '%1' is not a Pimora database: it is not "
+                                            "an SQLite database file. The file was left as it "
+                                            "is.")
+                                 .arg(path));
+}
+
+} // namespace
+
+Connection::Connection() = default;
+
+Connection::~Connection() {
+    if (db_) {
+        ClearStatements();
+        sqlite3_close_v2(db_);
+    }
+}
+
+QString Connection::DataSourceOf(const QString& connectionString) {
+    for (const QString& part : connectionString.split(QLatin1Char(';'))) {
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq > 0 && part.left(eq).trimmed().compare(QLatin1String("Data Source"),
+                                                      Qt::CaseInsensitive) == 0)
+            return part.mid(eq + 1).trimmed();
+    }
+    return {};
+}
+
+void Connection::Open(const QString& connectionString, const QString&, const QString&) {
+    if (db_)
+        throw RuntimeError(3705, QStringLiteral("Operation is not allowed when the object is open."),
+                           kSource);
+    const QString path = DataSourceOf(connectionString);
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        throw RuntimeError(kEngineError, QStringLiteral("Could not find file '") + path +
+                                             QStringLiteral("'."),
+                           kSource, ErrorKind::FileNotFound, path);
+    CheckFileIsOurs(path);
+
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+        sqlite3_close_v2(db);
+        throw RuntimeError(kEngineError,
+                           QStringLiteral("The database file '%1' cannot be opened: %2")
+                               .arg(path, msg),
+                           kSource, ErrorKind::FileAccess, path);
+    }
+    db_ = db;
+    path_ = path;
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 3000);
+    try {
+        // A statement that returned has reached the disk; WAL keeps that affordable.
+        for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL"}) {
+            char* err = nullptr;
+            if (sqlite3_exec(db_, pragma, nullptr, nullptr, &err) != SQLITE_OK) {
+                const QString msg = QString::fromUtf8(err ? err : "failed");
+                sqlite3_free(err);
+                throw NotADatabase(path, QStringLiteral("The database file '%1' is damaged or "
+                                                        "cannot be used: %2")
+                                             .arg(path, msg));
+            }
+        }
+        sqlite3_create_function_v2(db_, "like", 2, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+                                   JetLike, nullptr, nullptr, nullptr);
+        LoadSchema();
+    } catch (...) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        path_.clear();
+        throw;
+    }
+}
+
+void Connection::LoadSchema() {
+    schema_.clear();
+    sqlite3_stmt* tables = nullptr;
+    if (sqlite3_prepare_v2(db_, "select name from sqlite_master where type = 'table'", -1, &tables,
+                           nullptr) != SQLITE_OK)
+        throw NotADatabase(path_, QStringLiteral("The database file '%1' is damaged or cannot be "
+                                                 "used: %2")
+                                      .arg(path_, QString::fromUtf8(sqlite3_errmsg(db_))));
+    QStringList names;
+    int rc;
+    while ((rc = sqlite3_step(tables)) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(tables, 0)));
+    sqlite3_finalize(tables);
+    if (rc != SQLITE_DONE)
+        throw NotADatabase(path_, QStringLiteral("The database file '%1' is damaged or cannot be "
+                                                 "used: %2")
+                                      .arg(path_, QString::fromUtf8(sqlite3_errmsg(db_))));
+    for (const QString& name : names) {
+        sqlite3_stmt* info = nullptr;
+        const QByteArray sql = "PRAGMA table_info(\"" + name.toUtf8().replace('"', "\"\"") + "\")";
+        if (sqlite3_prepare_v2(db_, sql.constData(), -1, &info, nullptr) != SQLITE_OK)
+            continue;
+        QHash<QString, ColumnKind>& columns = schema_[name.toLower()];
+        while (sqlite3_step(info) == SQLITE_ROW) {
+            const auto* col = reinterpret_cast<const char*>(sqlite3_column_text(info, 1));
+            const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info, 2));
+            columns.insert(QString::fromUtf8(col).toLower(),
+                           KindOfDeclared(QString::fromUtf8(type ? type : "")));
+        }
+        sqlite3_finalize(info);
+    }
+}
+
+void Connection::ClearStatements() {
+    for (const Prepared& p : std::as_const(statements_))
+        sqlite3_finalize(p.stmt);
+    statements_.clear();
+}
+
+void Connection::Close() {
+    RequireOpen();
+    ClearStatements();
+    if (transactionDepth_ > 0)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    transactionDepth_ = 0;
+    // A closed file is complete on its own, without its write-ahead log.
+    sqlite3_exec(db_, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+    const int rc = sqlite3_close(db_);
+    if (rc != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(db_));
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw RuntimeError(kEngineError, msg, kSource);
+    }
+    db_ = nullptr;
+    path_.clear();
+    schema_.clear();
+}
+
+void Connection::RequireOpen() const {
+    if (!db_)
+        throw RuntimeError(3704,
+                           QStringLiteral("Operation is not allowed when the object is closed."),
+                           kSource);
+}
+
+void Connection::Fail(int rc, const QString& sql) const {
+    Q_UNUSED(sql);
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(db_));
+    const int primary = rc & 0xff;
+    if (msg.startsWith(QLatin1String("no such table: "))) {
+        QString table = msg.mid(15);
+        if (table.startsWith(QLatin1String("main.")))
+            table = table.mid(5);
+        throw RuntimeError(kMissingTableError,
+                           QStringLiteral("The database engine cannot find the input table or "
+                                          "query '") +
+                               table +
+                               QStringLiteral("'.  Make sure it exists and that its name is "
+                                              "spelled correctly."),
+                           kSource, ErrorKind::MissingTable, table);
+    }
+    if (primary == SQLITE_CONSTRAINT) {
+        if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+            throw RuntimeError(kEngineError,
+                               QStringLiteral("The changes you requested to the table were not "
+                                              "successful because they would create duplicate "
+                                              "values in the index, primary key, or "
+                                              "relationship. (") +
+                                   msg + QLatin1Char(')'),
+                               kSource, ErrorKind::Constraint);
+        throw RuntimeError(kEngineError,
+                           QStringLiteral("The change was refused by the database: ") + msg,
+                           kSource, ErrorKind::Constraint);
+    }
+    if (msg.startsWith(QLatin1String("duplicate column name: ")))
+        throw RuntimeError(kEngineError,
+                           QStringLiteral("Field '%1' already exists in the table.")
+                               .arg(msg.mid(23)),
+                           kSource);
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
+        throw NotADatabase(path_, QStringLiteral("The database file '%1' is damaged: %2")
+                                      .arg(path_, msg));
+    if (primary == SQLITE_FULL)
+        throw RuntimeError(kEngineError, QStringLiteral("The disk is full: ") + msg, kSource,
+                           ErrorKind::FileAccess, path_);
+    if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR ||
+        primary == SQLITE_PERM)
+        throw RuntimeError(kEngineError,
+                           QStringLiteral("The database file '%1' cannot be written: %2")
+                               .arg(path_, msg),
+                           kSource, ErrorKind::FileAccess, path_);
+    if (primary == SQLITE_ERROR)
+        throw RuntimeError(kEngineError, QStringLiteral("Syntax error in SQL statement: ") + msg,
+                           kSource, ErrorKind::Syntax);
+    throw RuntimeError(kEngineError, msg, kSource);
+}
+
+sqlite3_stmt* Connection::Prepare(const QString& sql, bool* isSelect, bool* changesSchema) {
+    RequireOpen();
+    const JetStatement split = SplitJet(sql);
+    auto it = statements_.find(split.shape);
+    if (it == statements_.end()) {
+        Prepared p;
+        p.plan = TranslateJet(split, schema_);
+        const QByteArray text = p.plan.sqlite.toUtf8();
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v3(db_, text.constData(), static_cast<int>(text.size()),
+                                          SQLITE_PREPARE_PERSISTENT, &p.stmt, &tail);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(p.stmt);
+            Fail(rc, sql);
+        }
+        if (!p.stmt)
+            throw RuntimeError(kEngineError, QStringLiteral("Invalid SQL statement."), kSource,
+                               ErrorKind::Syntax);
+        if (statements_.size() >= kMaxCachedStatements)
+            ClearStatements();
+        it = statements_.insert(split.shape, p);
+    }
+    sqlite3_stmt* stmt = it->stmt;
+    const TranslatedStatement& plan = it->plan;
+    for (size_t i = 0; i < split.literals.size(); ++i) {
+        const QString value = BindValue(split.literals[i], plan.binds[i]);
+        sqlite3_bind_text16(stmt, static_cast<int>(i + 1), value.utf16(),
+                            static_cast<int>(value.size() * 2), SQLITE_TRANSIENT);
+    }
+    if (isSelect)
+        *isSelect = plan.isSelect;
+    if (changesSchema)
+        *changesSchema = plan.changesSchema;
+    return stmt;
+}
+
+void Connection::Execute(const QString& sql) {
+    bool changesSchema = false;
+    sqlite3_stmt* stmt = Prepare(sql, nullptr, &changesSchema);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        Fail(rc, sql);
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (changesSchema) {
+        ClearStatements();
+        LoadSchema();
+    }
+}
+
+void Connection::BeginTrans() {
+    RequireOpen();
+    if (transactionDepth_ > 0)
+        throw RuntimeError(kEngineError, QStringLiteral("A transaction is already open."),
+                           kSource);
+    const int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        Fail(rc, QStringLiteral("BEGIN"));
+    transactionDepth_ = 1;
+}
+
+void Connection::CommitTrans() {
+    RequireOpen();
+    const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        Fail(rc, QStringLiteral("COMMIT"));
+    transactionDepth_ = 0;
+}
+
+void Connection::RollbackTrans() {
+    RequireOpen();
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    transactionDepth_ = 0;
+    // A rolled-back ALTER leaves the cached column kinds stale.
+    ClearStatements();
+    LoadSchema();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "data/JetSql.h"
+
+#include <QString>
+#include <memory>
+#include <QHash>
+
+struct sqlite3;
+struct sqlite3_stmt;
+class Recordset;
+
+enum class ObjectState { Closed = 0, Open = 1 };
+
+// The one connection to the database: Jet-dialect texts run on SQLite.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // "...;Data Source=<file>;..." Throws FileNotFound for a missing file and NotADatabase for
+    // a file that is not one of ours.
+    void Open(const QString& connectionString, const QString& user = {},
+              const QString& password = {});
+    void Close();
+    ObjectState State() const { return db_ ? ObjectState::Open : ObjectState::Closed; }
+    const QString& FilePath() const { return path_; }
+
+    // Runs a statement that returns no rows; each is its own transaction unless one is open.
+    void Execute(const QString& sql);
+
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+
+    // The data source named by a connection string.
+    static QString DataSourceOf(const QString& connectionString);
+
+private:
+    friend class Recordset;
+    struct Prepared {
+        sqlite3_stmt* stmt = nullptr;
+        TranslatedStatement plan;
+    };
+    // The prepared statement for a text, its literals bound; reset it after use.
+    sqlite3_stmt* Prepare(const QString& sql, bool* isSelect = nullptr, bool* changesSchema = nullptr);
+    void LoadSchema();
+    void ClearStatements();
+    [[noreturn]] void Fail(int rc, const QString& sql) const;
+    void RequireOpen() const;
+
+    sqlite3* db_ = nullptr;
+    QString path_;
+    SchemaKinds schema_;
+    QHash<QString, Prepared> statements_;
+    int transactionDepth_ = 0;
+};

@@ -1,0 +1,227 @@
+#include "data/modDB.h"
+
+#include "common/RuntimeError.h"
+#include "common/VbDate.h"
+#include "common/modQXCommFunc.h"
+#include "data/Recordset.h"
+#include "platform/Application.h"
+#include "platform/Prompter.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+std::unique_ptr<Connection> gConn;
+QString gSQL;
+
+namespace {
+
+const QString kCritical = QStringLiteral("Critical Error - Pimora cannot continue!");
+
+// Writes the template beside the database and renames it into place, so a failure never
+// leaves a half-written file. The copy is the owner's alone: it holds a private journal.
+void CopyTemplate(const QString& from, const QString& to) {
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        throw RuntimeError(-2147467259,
+                           QStringLiteral("Could not read '%1': %2").arg(from, source.errorString()),
+                           QStringLiteral("Pimora"), ErrorKind::FileAccess, from);
+    const QByteArray data = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        throw RuntimeError(-2147467259,
+                           QStringLiteral("Could not read '%1': %2").arg(from, source.errorString()),
+                           QStringLiteral("Pimora"), ErrorKind::FileAccess, from);
+
+    QByteArray temp = QFile::encodeName(to + QStringLiteral(".XXXXXX"));
+    const int fd = mkstemp(temp.data());
+    auto fail = [&](int err) {
+        return RuntimeError(-2147467259,
+                            QStringLiteral("Could not write '%1': %2")
+                                .arg(to, QString::fromLocal8Bit(std::strerror(err))),
+                            QStringLiteral("Pimora"), ErrorKind::FileAccess, to);
+    };
+    if (fd < 0)
+        throw fail(errno);
+    qsizetype written = 0;
+    while (written < data.size()) {
+        const ssize_t n = ::write(fd, data.constData() + written,
+                                  static_cast<size_t>(data.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int err = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            ::unlink(temp.constData());
+            throw fail(err);
+        }
+        written += n;
+    }
+    if (::fchmod(fd, 0600) != 0 || ::fsync(fd) != 0) {
+        const int err = errno;
+        ::close(fd);
+        ::unlink(temp.constData());
+        throw fail(err);
+    }
+    ::close(fd);
+    if (::rename(temp.constData(), QFile::encodeName(to).constData()) != 0) {
+        const int err = errno;
+        ::unlink(temp.constData());
+        throw fail(err);
+    }
+}
+
+} // namespace
+
+QString DatabaseFile() { return App::Path() + QStringLiteral("/pengkalan.dat"); }
+QString TemplateFile() { return App::Path() + QStringLiteral("/kosg.dat"); }
+
+QString ConnectionString() {
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + DatabaseFile() +
+           QStringLiteral(";Persist Security Info=False");
+}
+
+bool IsMissingDatabaseError(const RuntimeError& error, const QString& folder) {
+    return error.Kind() == ErrorKind::FileNotFound && error.Detail().startsWith(folder);
+}
+
+bool OpenDatabase() {
+    const QString folder = App::Path();
+    for (;;) {
+        try {
+            auto conn = std::make_unique<Connection>();
+            conn->Open(ConnectionString(), QString(), QString());
+            gConn = std::move(conn);
+            return true;
+        } catch (const RuntimeError& e) {
+            gConn.reset();
+            if (!IsMissingDatabaseError(e, folder)) {
+                ShowError(QStringLiteral("Error Connecting to Database!"),
+                          QStringLiteral("DB Connection Error"), e);
+                return false;
+            }
+            if (!QFileInfo(TemplateFile()).isFile()) {
+                ShowError(QStringLiteral("Cannot find database file!  Download Pimora again to "
+                                         "ensure you have the complete Pimora package!"),
+                          kCritical, e);
+                return false;
+            }
+            const MsgResult answer =
+                MsgBox(QStringLiteral("Database file (pengkalan.dat) file is not found!  Would "
+                                      "you like to create a new database file?"),
+                       MsgButtons::YesNo, MsgIcon::Exclamation,
+                       QStringLiteral("Create new database?"));
+            if (answer != MsgResult::Yes)
+                return false;
+            try {
+                CopyTemplate(TemplateFile(), DatabaseFile());
+            } catch (const RuntimeError& copyError) {
+                ShowError(QStringLiteral("Cannot create the database file (pengkalan.dat)!"),
+                          kCritical, copyError);
+                return false;
+            }
+        }
+    }
+}
+
+bool CloseDatabase() {
+    try {
+        if (!gConn)
+            throw RuntimeError(91,
+                               QStringLiteral("Object variable or With block variable not set"),
+                               QStringLiteral("Pimora"));
+        gConn->Close();
+        gConn.reset();
+        return true;
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error Disconnecting from Database"),
+                  QStringLiteral("DB Connection Error!"), e);
+        return false;
+    }
+}
+
+namespace {
+
+// Runs one step of the upgrade as a whole: it happens completely or not at all, so a
+// failed step can be tried again at the next start.
+void RunStep(std::initializer_list<QString> statements) {
+    gConn->BeginTrans();
+    try {
+        for (const QString& s : statements) {
+            gSQL = s;
+            gConn->Execute(gSQL);
+        }
+        gConn->CommitTrans();
+    } catch (...) {
+        gConn->RollbackTrans();
+        throw;
+    }
+}
+
+} // namespace
+
+bool CheckDBVersion() {
+    Recordset rs;
+    try {
+        if (!gConn)
+            throw RuntimeError(91,
+                               QStringLiteral("Object variable or With block variable not set"),
+                               QStringLiteral("Pimora"));
+        const QString select = QStringLiteral("select * from pmversion order by verdate desc");
+        gSQL = select;
+        try {
+            rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly, -1);
+        } catch (const RuntimeError& e) {
+            if (e.Kind() != ErrorKind::MissingTable || e.Detail() != QLatin1String("pmversion"))
+                throw;
+            // A database without a version table predates it: version 0.9.5.
+            RunStep({QStringLiteral("Create table pmVersion (DBVer CHAR CONSTRAINT MyConstraint "
+                                    "PRIMARY KEY, VerDate CHAR)"),
+                     QStringLiteral("insert into pmversion (dbver,verdate) values ('0.9.5','") +
+                         VbFormat(QDate::currentDate(), QStringLiteral("dd mmm yyyy")) +
+                         QStringLiteral("')")});
+            gSQL = select;
+            rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly, -1);
+        }
+        if (rs.Eof()) {
+            MsgBox(QStringLiteral("No record in pmVersion table, which is strange..."));
+            rs.Close();
+            return true;
+        }
+        QString version = NullToEmpty(rs.Field(QStringLiteral("dbver")));
+        while (version != CURRENT_DB_VERSION) {
+            if (version == QLatin1String("0.9.6")) {
+                RunStep({QStringLiteral("ALTER TABLE pmPref ADD COLUMN MinimizeToSystray TEXT(1)"),
+                         QStringLiteral("update pmPref set MinimizeToSystray = 'N'"),
+                         QStringLiteral("ALTER TABLE pmPref ADD COLUMN EnableToolTips TEXT(1)"),
+                         QStringLiteral("update pmPref set EnableToolTips = 'Y'"),
+                         QStringLiteral("update pmVersion set dbver = '0.9.7'")});
+                version = QStringLiteral("0.9.7");
+            } else if (version == QLatin1String("0.9.5")) {
+                RunStep({QStringLiteral("ALTER TABLE pmPref ADD COLUMN ShortDateFormat TEXT(25)"),
+                         QStringLiteral("update pmPref set ShortDateFormat = 'yyyy-mm-dd'"),
+                         QStringLiteral("update pmVersion set dbver = '0.9.6'")});
+                version = QStringLiteral("0.9.6");
+            } else {
+                MsgBox(QStringLiteral("Database version has been corrupted!  Errors may occur "
+                                      "when Pimora is in operation.  Backup your pengkalan.dat "
+                                      "immediately!"),
+                       MsgButtons::OK, MsgIcon::Critical, QStringLiteral("Pimora Critical error!"));
+                rs.Close();
+                return false;
+            }
+        }
+        rs.Close();
+        return true;
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while determining DB version!"), QStringLiteral("DB Error!"),
+                  e);
+        if (rs.State() == ObjectState::Open)
+            rs.Close();
+        return false;
+    }
+}
