@@ -33,7 +33,10 @@ bool App::PrevInstance() {
     SingleInstance& si = SingleInstance::Instance();
     if (si.OtherRunning(g_title))
         return true;
-    return !si.Claim(g_title);
+    // Without a socket to listen on the program still runs, only unguarded.
+    if (!si.Claim(g_title))
+        return si.OtherRunning(g_title);
+    return false;
 }
 
 bool AppActivate(const QString& title) {

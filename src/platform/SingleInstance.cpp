@@ -9,7 +9,10 @@
 namespace {
 constexpr int kWaitMs = 1000;
 const QByteArray kActivate = "activate:";
+QString g_scope;
 } // namespace
+
+void SingleInstance::SetScope(const QString& scope) { g_scope = scope; }
 
 SingleInstance& SingleInstance::Instance() {
     static SingleInstance instance;
@@ -27,7 +30,10 @@ QString SingleInstance::ServerName(const QString& title) {
     QString safe;
     for (QChar c : title)
         safe += c.isLetterOrNumber() ? c : QChar('_');
-    return QStringLiteral("pimora-%1-%2").arg(safe).arg(getuid());
+    QString name = QStringLiteral("pimora-%1-%2").arg(safe).arg(getuid());
+    if (!g_scope.isEmpty())
+        name += QLatin1Char('-') + g_scope;
+    return name;
 }
 
 bool SingleInstance::OtherRunning(const QString& title) {

@@ -15,6 +15,8 @@ public:
     ~SingleInstance() override;
 
     static QString ServerName(const QString& title);
+    // Tests keep their instances apart from each other and from a running program.
+    static void SetScope(const QString& scope);
 
     // True when an instance known by the title answers.
     bool OtherRunning(const QString& title);

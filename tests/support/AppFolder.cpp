@@ -4,6 +4,9 @@
 #include "data/Recordset.h"
 #include "data/modDB.h"
 #include "platform/Application.h"
+#include "platform/SingleInstance.h"
+
+#include <QCoreApplication>
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -13,6 +16,7 @@ AppFolder::AppFolder(Setup setup) {
     ResetAppGlobals();
     App::SetTitle(QStringLiteral("Pimora"));
     App::SetPath(dir_.path());
+    SingleInstance::SetScope(QString::number(QCoreApplication::applicationPid()));
     gConn.reset();
     gSQL.clear();
     if (setup != Empty)
@@ -25,6 +29,7 @@ AppFolder::AppFolder(Setup setup) {
 
 AppFolder::~AppFolder() {
     gConn.reset();
+    SingleInstance::Instance().Release();
     App::SetPath(QString());
     ResetAppGlobals();
 }

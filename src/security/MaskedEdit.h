@@ -1,0 +1,6 @@
+#pragma once
+
+class QLineEdit;
+
+// Password boxes show every character as '#'.
+void MaskWithHash(QLineEdit* edit);

@@ -1,0 +1,141 @@
+#include "security/frmLogin.h"
+
+#include "common/RuntimeError.h"
+#include "common/modQXCommFunc.h"
+#include "data/Recordset.h"
+#include "data/modDB.h"
+#include "platform/Prompter.h"
+#include "security/MaskedEdit.h"
+#include "security/Password.h"
+#include "ui/main/frmMain.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+frmLogin::frmLogin() {
+    setObjectName(QStringLiteral("frmLogin"));
+    setWindowTitle(QStringLiteral("Pimora - Login"));
+    setModal(false);
+
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setPixmap(QApplication::style()->standardIcon(QStyle::SP_DialogYesButton).pixmap(32));
+
+    Frame1 = new QGroupBox(QStringLiteral("Please key in Password"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Label1 = new QLabel(QStringLiteral("Password:"), Frame1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    txtPassword = new QLineEdit(Frame1);
+    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    MaskWithHash(txtPassword);
+    Label1->setBuddy(txtPassword);
+    auto* fields = new QHBoxLayout(Frame1);
+    fields->addWidget(Label1);
+    fields->addWidget(txtPassword, 1);
+
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdOK->setAutoDefault(true);
+    cmdExit = new QPushButton(QStringLiteral("E&xit"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdExit);
+    auto* top = new QHBoxLayout;
+    top->addWidget(Picture1, 0, Qt::AlignTop);
+    top->addWidget(Frame1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+
+    setTabOrder(txtPassword, cmdOK);
+    setTabOrder(cmdOK, cmdExit);
+    txtPassword->setFocus();
+    txtPassword->installEventFilter(this);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmLogin::cmdExit_Click);
+    iTries = 0;
+}
+
+bool frmLogin::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtPassword) {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            cmdExit_Click();
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            txtPassword->selectAll();
+            return false;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmLogin::keyPressEvent(QKeyEvent* event) {
+    // Escape belongs to the password field alone; elsewhere it does nothing.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmLogin::cmdExit_Click() {
+    CloseDatabase();
+    close();
+}
+
+void frmLogin::cmdOK_Click() {
+    Recordset rs;
+    try {
+        gSQL = QStringLiteral("select pwd from pmpref");
+        rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly);
+        bool success = false;
+        if (rs.Eof()) {
+            MsgBox(QStringLiteral("No password defined!"), MsgButtons::OK, MsgIcon::Critical,
+                   QStringLiteral("Pimora - Login"));
+        } else if (PasswordMatches(NullToEmpty(rs.Field(QStringLiteral("pwd"))),
+                                   txtPassword->text())) {
+            success = true;
+        } else {
+            ++iTries;
+            MsgBox(QStringLiteral("Incorrect Password!"), MsgButtons::OK, MsgIcon::Critical,
+                   QStringLiteral("Pimora: Login Failed"));
+            txtPassword->clear();
+            txtPassword->setFocus();
+        }
+        rs.Close();
+        if (success) {
+            ShowMainWindow();
+            close();
+            return;
+        }
+        if (iTries > 2)
+            close();
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while getting password!"), QStringLiteral("Error!"), e);
+        if (rs.State() == ObjectState::Open)
+            rs.Close();
+    }
+}
+
+frmLogin* ShowLoginWindow() {
+    auto* w = new frmLogin; // deleted by Qt when it closes
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->show();
+    return w;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Asks for the password before the main window opens.
+class frmLogin : public QDialog {
+    Q_OBJECT
+public:
+    frmLogin();
+
+    void cmdOK_Click();
+    void cmdExit_Click();
+
+    short iTries = 0;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtPassword = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QLabel* Picture1 = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// Shows the login dialog modeless; it is deleted when it closes.
+frmLogin* ShowLoginWindow();

@@ -1,0 +1,54 @@
+#include "startup/modMain.h"
+
+#include "common/RuntimeError.h"
+#include "common/modQXCommFunc.h"
+#include "data/Recordset.h"
+#include "data/modDB.h"
+#include "platform/Application.h"
+#include "security/frmLogin.h"
+#include "ui/main/frmMain.h"
+
+#include <QApplication>
+#include <QWidget>
+
+void Main() {
+    if (App::PrevInstance()) {
+        const QString title = App::Title();
+        App::SetTitle(QStringLiteral("Duplicate Instance"));
+        AppActivate(title);
+        return;
+    }
+    if (!OpenDatabase())
+        return;
+
+    bool protectedByPassword = false;
+    Recordset rs;
+    try {
+        gSQL = QStringLiteral("select pwd from pmpref");
+        rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly, -1);
+        if (rs.Eof()) {
+            gSQL = QStringLiteral("insert into pmpref (pwd) values ('')");
+            gConn->Execute(gSQL);
+        } else {
+            protectedByPassword = !NullToEmpty(rs.Field(QStringLiteral("pwd"))).isEmpty();
+        }
+        rs.Close();
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while getting password!"), QStringLiteral("Error!"), e);
+        if (rs.State() == ObjectState::Open)
+            rs.Close();
+        return;
+    }
+    if (protectedByPassword)
+        ShowLoginWindow();
+    else
+        ShowMainWindow();
+}
+
+bool AnyWindowOpen() {
+    const auto windows = QApplication::topLevelWidgets();
+    for (const QWidget* w : windows)
+        if (w->isVisible())
+            return true;
+    return false;
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+// The program's start: one instance, the database, then the login or the main window.
+// Returns with a window open, or with none when the program must end.
+void Main();
+
+// True while a window of the program is open.
+bool AnyWindowOpen();
