@@ -14,3 +14,13 @@ template <class T> T* VisibleWindow() {
 // Closes every window a test left open and lets Qt delete those that asked for it.
 void CloseAllWindows();
 void DeleteClosedWindows();
+
+// Closes the windows a test opened when the scope ends; declare it after the folder and the
+// prompter so the windows close while both are still there.
+class WindowsGuard {
+public:
+    WindowsGuard() = default;
+    ~WindowsGuard() { CloseAllWindows(); }
+    WindowsGuard(const WindowsGuard&) = delete;
+    WindowsGuard& operator=(const WindowsGuard&) = delete;
+};
