@@ -6,14 +6,14 @@
 // What went wrong, so callers can decide without parsing descriptions.
 enum class ErrorKind {
     General,
-    FileNotFound,   // detail: the missing file's path
-    MissingTable,   // detail: the table's name as the statement wrote it
-    NotADatabase,   // detail: the file's path
-    Constraint,     // a uniqueness or other declared rule was broken
-    Syntax,         // the statement could not be understood
+    FileNotFound, // detail: the missing file's path
+    MissingTable, // detail: the table's name as the statement wrote it
+    NotADatabase, // detail: the file's path
+    Constraint,   // a uniqueness or other declared rule was broken
+    Syntax,       // the statement could not be understood
     Overflow,
     InvalidUseOfNull,
-    FileAccess,     // a file could not be read or written
+    FileAccess, // a file could not be read or written
 };
 
 // The run-time error every layer raises: a number, a description, a source and a kind.

@@ -5,15 +5,19 @@
 
 namespace {
 
-const std::array<const char*, 12> kMonths = {"January", "February", "March",     "April",
-                                             "May",     "June",     "July",      "August",
-                                             "September", "October", "November", "December"};
+const std::array<const char*, 12> kMonths = {"January",   "February", "March",    "April",
+                                             "May",       "June",     "July",     "August",
+                                             "September", "October",  "November", "December"};
 const std::array<const char*, 7> kDays = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                           "Thursday", "Friday", "Saturday"};
 
-QString Two(int v) { return QString::number(v).rightJustified(2, QLatin1Char('0')); }
+QString Two(int v) {
+    return QString::number(v).rightJustified(2, QLatin1Char('0'));
+}
 
-int Weekday(const QDate& d) { return d.dayOfWeek() % 7 + 1; } // Sunday = 1
+int Weekday(const QDate& d) {
+    return d.dayOfWeek() % 7 + 1;
+} // Sunday = 1
 
 QString ShortDate(const QDate& d) {
     return QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(Two(d.year() % 100));
@@ -83,8 +87,9 @@ QString VbFormat(const VbDateTime& value, const QString& pattern) {
             if (len == 4)
                 out += pm ? QStringLiteral("PM") : QStringLiteral("AM");
             else if (len == 5)
-                out += m[0] == QLatin1Char('A') ? (pm ? QStringLiteral("PM") : QStringLiteral("AM"))
-                                                : (pm ? QStringLiteral("pm") : QStringLiteral("am"));
+                out += m[0] == QLatin1Char('A')
+                           ? (pm ? QStringLiteral("PM") : QStringLiteral("AM"))
+                           : (pm ? QStringLiteral("pm") : QStringLiteral("am"));
             else
                 out += QChar(m[0] == QLatin1Char('A') ? (pm ? 'P' : 'A') : (pm ? 'p' : 'a'));
             i += len;
@@ -239,9 +244,9 @@ namespace {
 
 struct Tok {
     enum Type { Num, Word, Sep } type;
-    int value = 0;     // number value
-    int digits = 0;    // number of digits written
-    QString text;      // word, lower case; or the separator
+    int value = 0;  // number value
+    int digits = 0; // number of digits written
+    QString text;   // word, lower case; or the separator
 };
 
 bool Lex(QStringView s, std::vector<Tok>& out) {

@@ -27,7 +27,9 @@ QString VbFormat(const QTime& time, const QString& pattern);
 // Reads text the way the platform's IsDate/CDate did for en-US; nothing when it does not
 // read as a date or time.
 std::optional<VbDateTime> ReadDate(QStringView text);
-inline bool IsDate(QStringView text) { return ReadDate(text).has_value(); }
+inline bool IsDate(QStringView text) {
+    return ReadDate(text).has_value();
+}
 
 // Storage forms: YYYY-MM-DD, HH:MM:SS, or both separated by a space.
 QString IsoText(const VbDateTime& value);

@@ -57,10 +57,10 @@ RuntimeError NotADatabase(const QString& path, const QString& what) {
 void CheckFileIsOurs(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        throw RuntimeError(kEngineError,
-                           QStringLiteral("The database file '%1' cannot be read: %2")
-                               .arg(path, f.errorString()),
-                           kSource, ErrorKind::FileAccess, path);
+        throw RuntimeError(
+            kEngineError,
+            QStringLiteral("The database file '%1' cannot be read: %2").arg(path, f.errorString()),
+            kSource, ErrorKind::FileAccess, path);
     const QByteArray head = f.read(100);
     if (head.isEmpty())
         throw NotADatabase(path, QStringLiteral("The file '%1' is empty: it is not a Pimora "
@@ -94,8 +94,8 @@ Connection::~Connection() {
 QString Connection::DataSourceOf(const QString& connectionString) {
     for (const QString& part : connectionString.split(QLatin1Char(';'))) {
         const qsizetype eq = part.indexOf(QLatin1Char('='));
-        if (eq > 0 && part.left(eq).trimmed().compare(QLatin1String("Data Source"),
-                                                      Qt::CaseInsensitive) == 0)
+        if (eq > 0 &&
+            part.left(eq).trimmed().compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0)
             return part.mid(eq + 1).trimmed();
     }
     return {};
@@ -103,12 +103,12 @@ QString Connection::DataSourceOf(const QString& connectionString) {
 
 void Connection::Open(const QString& connectionString, const QString&, const QString&) {
     if (db_)
-        throw RuntimeError(3705, QStringLiteral("Operation is not allowed when the object is open."),
-                           kSource);
+        throw RuntimeError(
+            3705, QStringLiteral("Operation is not allowed when the object is open."), kSource);
     const QString path = DataSourceOf(connectionString);
     if (path.isEmpty() || !QFileInfo(path).isFile())
-        throw RuntimeError(kEngineError, QStringLiteral("Could not find file '") + path +
-                                             QStringLiteral("'."),
+        throw RuntimeError(kEngineError,
+                           QStringLiteral("Could not find file '") + path + QStringLiteral("'."),
                            kSource, ErrorKind::FileNotFound, path);
     CheckFileIsOurs(path);
 
@@ -117,10 +117,10 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     if (rc != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
         sqlite3_close_v2(db);
-        throw RuntimeError(kEngineError,
-                           QStringLiteral("The database file '%1' cannot be opened: %2")
-                               .arg(path, msg),
-                           kSource, ErrorKind::FileAccess, path);
+        throw RuntimeError(
+            kEngineError,
+            QStringLiteral("The database file '%1' cannot be opened: %2").arg(path, msg), kSource,
+            ErrorKind::FileAccess, path);
     }
     db_ = db;
     path_ = path;
@@ -210,9 +210,8 @@ void Connection::Close() {
 
 void Connection::RequireOpen() const {
     if (!db_)
-        throw RuntimeError(3704,
-                           QStringLiteral("Operation is not allowed when the object is closed."),
-                           kSource);
+        throw RuntimeError(
+            3704, QStringLiteral("Operation is not allowed when the object is closed."), kSource);
 }
 
 void Connection::Fail(int rc, const QString& sql) const {
@@ -245,22 +244,21 @@ void Connection::Fail(int rc, const QString& sql) const {
                            kSource, ErrorKind::Constraint);
     }
     if (msg.startsWith(QLatin1String("duplicate column name: ")))
-        throw RuntimeError(kEngineError,
-                           QStringLiteral("Field '%1' already exists in the table.")
-                               .arg(msg.mid(23)),
-                           kSource);
+        throw RuntimeError(
+            kEngineError,
+            QStringLiteral("Field '%1' already exists in the table.").arg(msg.mid(23)), kSource);
     if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
-        throw NotADatabase(path_, QStringLiteral("The database file '%1' is damaged: %2")
-                                      .arg(path_, msg));
+        throw NotADatabase(path_,
+                           QStringLiteral("The database file '%1' is damaged: %2").arg(path_, msg));
     if (primary == SQLITE_FULL)
         throw RuntimeError(kEngineError, QStringLiteral("The disk is full: ") + msg, kSource,
                            ErrorKind::FileAccess, path_);
     if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR ||
         primary == SQLITE_PERM)
-        throw RuntimeError(kEngineError,
-                           QStringLiteral("The database file '%1' cannot be written: %2")
-                               .arg(path_, msg),
-                           kSource, ErrorKind::FileAccess, path_);
+        throw RuntimeError(
+            kEngineError,
+            QStringLiteral("The database file '%1' cannot be written: %2").arg(path_, msg), kSource,
+            ErrorKind::FileAccess, path_);
     if (primary == SQLITE_ERROR)
         throw RuntimeError(kEngineError, QStringLiteral("Syntax error in SQL statement: ") + msg,
                            kSource, ErrorKind::Syntax);
@@ -325,8 +323,7 @@ void Connection::Execute(const QString& sql) {
 void Connection::BeginTrans() {
     RequireOpen();
     if (transactionDepth_ > 0)
-        throw RuntimeError(kEngineError, QStringLiteral("A transaction is already open."),
-                           kSource);
+        throw RuntimeError(kEngineError, QStringLiteral("A transaction is already open."), kSource);
     const int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         Fail(rc, QStringLiteral("BEGIN"));

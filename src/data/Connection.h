@@ -2,9 +2,9 @@
 
 #include "data/JetSql.h"
 
+#include <QHash>
 #include <QString>
 #include <memory>
-#include <QHash>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -45,7 +45,8 @@ private:
         TranslatedStatement plan;
     };
     // The prepared statement for a text, its literals bound; reset it after use.
-    sqlite3_stmt* Prepare(const QString& sql, bool* isSelect = nullptr, bool* changesSchema = nullptr);
+    sqlite3_stmt* Prepare(const QString& sql, bool* isSelect = nullptr,
+                          bool* changesSchema = nullptr);
     void LoadSchema();
     void ClearStatements();
     [[noreturn]] void Fail(int rc, const QString& sql) const;

@@ -82,13 +82,17 @@ bool IsComparison(const Tok& t) {
            t.text == u">=" || t.text == u"<>" || t.text == u"!=";
 }
 
-bool IsName(const Tok& t) { return t.type == Tok::Ident || t.type == Tok::Bracketed; }
+bool IsName(const Tok& t) {
+    return t.type == Tok::Ident || t.type == Tok::Bracketed;
+}
 
-QString Lower(QStringView v) { return v.toString().toLower(); }
+QString Lower(QStringView v) {
+    return v.toString().toLower();
+}
 
 bool IsTextType(QStringView t) {
-    static const char* const kTypes[] = {"text", "char", "varchar", "character", "memo",
-                                         "longtext", "string", "nchar", "nvarchar"};
+    static const char* const kTypes[] = {"text",     "char",   "varchar", "character", "memo",
+                                         "longtext", "string", "nchar",   "nvarchar"};
     for (const char* k : kTypes)
         if (t.compare(QLatin1String(k), Qt::CaseInsensitive) == 0)
             return true;
@@ -289,7 +293,8 @@ TranslatedStatement TranslateJet(const JetStatement& statement, const SchemaKind
             sql += QLatin1Char('?') + QString::number(tok.literal + 1);
             break;
         case Tok::Bracketed:
-            sql += QLatin1Char('"') + tok.text.toString().replace(QLatin1String("\""), QLatin1String("\"\"")) +
+            sql += QLatin1Char('"') +
+                   tok.text.toString().replace(QLatin1String("\""), QLatin1String("\"\"")) +
                    QLatin1Char('"');
             break;
         default:

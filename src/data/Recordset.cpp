@@ -48,7 +48,8 @@ QVariant ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
 
 void Recordset::Open(const QString& source, Connection& connection, CursorType, LockType, long) {
     if (open_)
-        throw RuntimeError(3705, QStringLiteral("Operation is not allowed when the object is open."),
+        throw RuntimeError(3705,
+                           QStringLiteral("Operation is not allowed when the object is open."),
                            QStringLiteral("Pimora database engine"));
     sqlite3_stmt* stmt = connection.Prepare(source);
     const int columns = sqlite3_column_count(stmt);
@@ -63,12 +64,10 @@ void Recordset::Open(const QString& source, Connection& connection, CursorType, 
         const char* declared = sqlite3_column_decltype(stmt, i);
         const QString type = QString::fromLatin1(declared ? declared : "").toUpper();
         kinds[static_cast<size_t>(i)] =
-            type.startsWith(QLatin1String("DATETIME"))
-                ? ColumnKind::DateTime
-                : type.startsWith(QLatin1String("DATE"))
-                      ? ColumnKind::Date
-                      : type.startsWith(QLatin1String("TIME")) ? ColumnKind::Time
-                                                               : ColumnKind::Other;
+            type.startsWith(QLatin1String("DATETIME")) ? ColumnKind::DateTime
+            : type.startsWith(QLatin1String("DATE"))   ? ColumnKind::Date
+            : type.startsWith(QLatin1String("TIME"))   ? ColumnKind::Time
+                                                       : ColumnKind::Other;
     }
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {

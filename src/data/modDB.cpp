@@ -28,14 +28,14 @@ const QString kCritical = QStringLiteral("Critical Error - Pimora cannot continu
 void CopyTemplate(const QString& from, const QString& to) {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
-        throw RuntimeError(-2147467259,
-                           QStringLiteral("Could not read '%1': %2").arg(from, source.errorString()),
-                           QStringLiteral("Pimora"), ErrorKind::FileAccess, from);
+        throw RuntimeError(
+            -2147467259, QStringLiteral("Could not read '%1': %2").arg(from, source.errorString()),
+            QStringLiteral("Pimora"), ErrorKind::FileAccess, from);
     const QByteArray data = source.readAll();
     if (source.error() != QFileDevice::NoError)
-        throw RuntimeError(-2147467259,
-                           QStringLiteral("Could not read '%1': %2").arg(from, source.errorString()),
-                           QStringLiteral("Pimora"), ErrorKind::FileAccess, from);
+        throw RuntimeError(
+            -2147467259, QStringLiteral("Could not read '%1': %2").arg(from, source.errorString()),
+            QStringLiteral("Pimora"), ErrorKind::FileAccess, from);
 
     QByteArray temp = QFile::encodeName(to + QStringLiteral(".XXXXXX"));
     const int fd = mkstemp(temp.data());
@@ -49,8 +49,8 @@ void CopyTemplate(const QString& from, const QString& to) {
         throw fail(errno);
     qsizetype written = 0;
     while (written < data.size()) {
-        const ssize_t n = ::write(fd, data.constData() + written,
-                                  static_cast<size_t>(data.size() - written));
+        const ssize_t n =
+            ::write(fd, data.constData() + written, static_cast<size_t>(data.size() - written));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -77,8 +77,12 @@ void CopyTemplate(const QString& from, const QString& to) {
 
 } // namespace
 
-QString DatabaseFile() { return App::Path() + QStringLiteral("/pengkalan.dat"); }
-QString TemplateFile() { return App::Path() + QStringLiteral("/kosg.dat"); }
+QString DatabaseFile() {
+    return App::Path() + QStringLiteral("/pengkalan.dat");
+}
+QString TemplateFile() {
+    return App::Path() + QStringLiteral("/kosg.dat");
+}
 
 QString ConnectionString() {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + DatabaseFile() +
@@ -110,11 +114,10 @@ bool OpenDatabase() {
                           kCritical, e);
                 return false;
             }
-            const MsgResult answer =
-                MsgBox(QStringLiteral("Database file (pengkalan.dat) file is not found!  Would "
-                                      "you like to create a new database file?"),
-                       MsgButtons::YesNo, MsgIcon::Exclamation,
-                       QStringLiteral("Create new database?"));
+            const MsgResult answer = MsgBox(
+                QStringLiteral("Database file (pengkalan.dat) file is not found!  Would "
+                               "you like to create a new database file?"),
+                MsgButtons::YesNo, MsgIcon::Exclamation, QStringLiteral("Create new database?"));
             if (answer != MsgResult::Yes)
                 return false;
             try {
@@ -131,8 +134,7 @@ bool OpenDatabase() {
 bool CloseDatabase() {
     try {
         if (!gConn)
-            throw RuntimeError(91,
-                               QStringLiteral("Object variable or With block variable not set"),
+            throw RuntimeError(91, QStringLiteral("Object variable or With block variable not set"),
                                QStringLiteral("Pimora"));
         gConn->Close();
         gConn.reset();
@@ -168,8 +170,7 @@ bool CheckDBVersion() {
     Recordset rs;
     try {
         if (!gConn)
-            throw RuntimeError(91,
-                               QStringLiteral("Object variable or With block variable not set"),
+            throw RuntimeError(91, QStringLiteral("Object variable or With block variable not set"),
                                QStringLiteral("Pimora"));
         const QString select = QStringLiteral("select * from pmversion order by verdate desc");
         gSQL = select;
@@ -218,8 +219,8 @@ bool CheckDBVersion() {
         rs.Close();
         return true;
     } catch (const RuntimeError& e) {
-        ShowError(QStringLiteral("Error while determining DB version!"), QStringLiteral("DB Error!"),
-                  e);
+        ShowError(QStringLiteral("Error while determining DB version!"),
+                  QStringLiteral("DB Error!"), e);
         if (rs.State() == ObjectState::Open)
             rs.Close();
         return false;

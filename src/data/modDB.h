@@ -20,8 +20,8 @@ bool CloseDatabase();
 // Brings the schema to CURRENT_DB_VERSION. False when the main window must skip its set-up.
 bool CheckDBVersion();
 
-QString DatabaseFile();  // <application folder>/pengkalan.dat
-QString TemplateFile();  // <application folder>/kosg.dat
+QString DatabaseFile(); // <application folder>/pengkalan.dat
+QString TemplateFile(); // <application folder>/kosg.dat
 QString ConnectionString();
 
 // The engine's "file not found" for a file under the application folder.

@@ -14,8 +14,12 @@ QString g_path;
 ModalRunner g_modal;
 } // namespace
 
-QString App::Title() { return g_title; }
-void App::SetTitle(const QString& title) { g_title = title; }
+QString App::Title() {
+    return g_title;
+}
+void App::SetTitle(const QString& title) {
+    g_title = title;
+}
 
 QString App::Path() {
     if (!g_path.isEmpty())
@@ -61,4 +65,6 @@ bool ShellOpen(const QString& target) {
     return QDesktopServices::openUrl(url);
 }
 
-void Beep() { QApplication::beep(); }
+void Beep() {
+    QApplication::beep();
+}

@@ -70,15 +70,16 @@ MsgResult QtPrompter::Message(const QString& text, MsgButtons buttons, MsgIcon i
     return choices.back().result;
 }
 
-QString QtPrompter::Input(const QString& prompt, const QString& title,
-                          const QString& defaultText) {
+QString QtPrompter::Input(const QString& prompt, const QString& title, const QString& defaultText) {
     bool ok = false;
     QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
                                          QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
 }
 
-Prompter& CurrentPrompter() { return g_installed ? *g_installed : g_builtin; }
+Prompter& CurrentPrompter() {
+    return g_installed ? *g_installed : g_builtin;
+}
 
 std::unique_ptr<Prompter> InstallPrompter(std::unique_ptr<Prompter> prompter) {
     std::swap(g_installed, prompter);

@@ -26,8 +26,7 @@ class QtPrompter : public Prompter {
 public:
     MsgResult Message(const QString& text, MsgButtons buttons, MsgIcon icon,
                       const QString& title) override;
-    QString Input(const QString& prompt, const QString& title,
-                  const QString& defaultText) override;
+    QString Input(const QString& prompt, const QString& title, const QString& defaultText) override;
 };
 
 Prompter& CurrentPrompter();
@@ -37,5 +36,4 @@ std::unique_ptr<Prompter> InstallPrompter(std::unique_ptr<Prompter> prompter);
 // A box given no title shows the application title.
 MsgResult MsgBox(const QString& text, MsgButtons buttons = MsgButtons::OK,
                  MsgIcon icon = MsgIcon::None, const QString& title = {});
-QString InputBox(const QString& prompt, const QString& title = {},
-                 const QString& defaultText = {});
+QString InputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});

@@ -12,7 +12,9 @@ const QByteArray kActivate = "activate:";
 QString g_scope;
 } // namespace
 
-void SingleInstance::SetScope(const QString& scope) { g_scope = scope; }
+void SingleInstance::SetScope(const QString& scope) {
+    g_scope = scope;
+}
 
 SingleInstance& SingleInstance::Instance() {
     static SingleInstance instance;
@@ -59,7 +61,9 @@ bool SingleInstance::Claim(const QString& title) {
     return true;
 }
 
-void SingleInstance::Release() { server_.reset(); }
+void SingleInstance::Release() {
+    server_.reset();
+}
 
 bool SingleInstance::RequestActivate(const QString& title) {
     QLocalSocket socket;

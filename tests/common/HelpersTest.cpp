@@ -56,7 +56,8 @@ TEST(VbDates, FormatsAsThePlatformDid) {
     const QDate day(2026, 12, 5);
     EXPECT_EQ(VbFormat(day, QStringLiteral("dd mmm yyyy")), QStringLiteral("05 Dec 2026"));
     EXPECT_EQ(VbFormat(day, QStringLiteral("d mmm yyyy")), QStringLiteral("5 Dec 2026"));
-    EXPECT_EQ(VbFormat(day, QStringLiteral("dddd, mmmm d")), QStringLiteral("Saturday, December 5"));
+    EXPECT_EQ(VbFormat(day, QStringLiteral("dddd, mmmm d")),
+              QStringLiteral("Saturday, December 5"));
     EXPECT_EQ(VbFormat(day, QStringLiteral("yyyy-mm-dd")), QStringLiteral("2026-12-05"));
     EXPECT_EQ(VbFormat(day, QStringLiteral("w q y")), QStringLiteral("7 4 339"));
     EXPECT_EQ(VbFormat(QDate(2026, 1, 1), QStringLiteral("ww")), QStringLiteral("1"));
@@ -70,9 +71,9 @@ TEST(VbDates, FormatsAsThePlatformDid) {
     EXPECT_EQ(VbFormat(QTime(12, 0, 0), QStringLiteral("h:nn am/pm")), QStringLiteral("12:00 pm"));
     EXPECT_EQ(VbFormat(QTime(13, 0, 0), QStringLiteral("h a/p")), QStringLiteral("1 p"));
     EXPECT_EQ(VbFormat(QTime(21, 5, 7), QStringLiteral("hh:mm:ss")), QStringLiteral("21:05:07"));
-    EXPECT_EQ(VbFormat(VbDateTime{day, QTime(9, 30, 0), true, true},
-                       QStringLiteral("yyyymmddHhnnss")),
-              QStringLiteral("20261205093000"));
+    EXPECT_EQ(
+        VbFormat(VbDateTime{day, QTime(9, 30, 0), true, true}, QStringLiteral("yyyymmddHhnnss")),
+        QStringLiteral("20261205093000"));
     EXPECT_EQ(VbFormat(day, QStringLiteral("\\d \"mm\" m")), QStringLiteral("d mm 12"));
     EXPECT_EQ(VbFormat(VbDateTime{day, QTime(9, 30, 0), true, true}, QString()),
               QStringLiteral("12/5/26 9:30:00 AM"));

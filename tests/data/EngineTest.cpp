@@ -45,8 +45,8 @@ TEST(Engine, LongTextsAndAnyCharacterSurvive) {
 
     QString changed = journal + QStringLiteral(" it's longer");
     QString changedQuoted = changed;
-    gConn->Execute(QStringLiteral("update pmcalendar set caljournal = '") + FixQuote(changedQuoted) +
-                   QStringLiteral("' where caldate = #05 Dec 2026#"));
+    gConn->Execute(QStringLiteral("update pmcalendar set caljournal = '") +
+                   FixQuote(changedQuoted) + QStringLiteral("' where caldate = #05 Dec 2026#"));
     EXPECT_TRUE(Scalar(QStringLiteral("select caljournal from pmcalendar")).toString() == changed);
 }
 
@@ -79,8 +79,9 @@ TEST(Engine, RecordsetIsASnapshot) {
     gConn->Execute(QStringLiteral("insert into pmthoughts (thoname, thocaption, thoparent) values "
                                   "('2','b', 'Thoughts')"));
     Recordset rs;
-    rs.Open(QStringLiteral("select * from pmThoughts where thoParent = 'Thoughts' order by thoname"),
-            *gConn);
+    rs.Open(
+        QStringLiteral("select * from pmThoughts where thoParent = 'Thoughts' order by thoname"),
+        *gConn);
     gConn->Execute(QStringLiteral("delete from pmThoughts"));
     int seen = 0;
     for (; !rs.Eof(); rs.MoveNext())
@@ -154,9 +155,9 @@ TEST(Engine, FailuresComeWithTheirKind) {
     EXPECT_EQ(Scalar(QStringLiteral("select caljournal from pmcalendar")).toString(),
               QStringLiteral("a"));
 
-    EXPECT_EQ(ErrorOf([] { gConn->Execute(QStringLiteral("update pmcalendar set x = 'it")); })
-                  .Kind(),
-              ErrorKind::Syntax);
+    EXPECT_EQ(
+        ErrorOf([] { gConn->Execute(QStringLiteral("update pmcalendar set x = 'it")); }).Kind(),
+        ErrorKind::Syntax);
     const RuntimeError column = ErrorOf([] {
         gConn->Execute(QStringLiteral("ALTER TABLE pmPref ADD COLUMN EnableToolTips TEXT(1)"));
     });

@@ -25,8 +25,8 @@ QByteArray Hash(const QString& file) {
 }
 
 QStringList Files(const AppFolder& folder) {
-    return QDir(folder.Path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                                         QDir::Name);
+    return QDir(folder.Path())
+        .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 TEST(OpenDatabase, PresentFileIsOpenedWithoutQuestions) {
@@ -44,15 +44,15 @@ TEST(OpenDatabase, PresentFileIsOpenedWithoutQuestions) {
 TEST(OpenDatabase, MissingFileIsCreatedFromTheTemplateOnYes) {
     AppFolder folder(AppFolder::WithTemplate);
     ScopedPrompter p;
-    p->Expect(kAsk, QStringLiteral("Create new database?"), MsgIcon::Exclamation,
-              MsgButtons::YesNo, MsgResult::Yes);
+    p->Expect(kAsk, QStringLiteral("Create new database?"), MsgIcon::Exclamation, MsgButtons::YesNo,
+              MsgResult::Yes);
     ASSERT_TRUE(OpenDatabase());
     EXPECT_EQ(gConn->State(), ObjectState::Open);
     EXPECT_TRUE(QFileInfo::exists(folder.File(QStringLiteral("kosg.dat"))));
     const QFileInfo db(folder.File(QStringLiteral("pengkalan.dat")));
     ASSERT_TRUE(db.exists());
-    EXPECT_EQ(db.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup |
-                                  QFile::WriteOther),
+    EXPECT_EQ(db.permissions() &
+                  (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
               QFile::Permissions());
     EXPECT_EQ(Rows(QStringLiteral("select dbver from pmversion")), QStringLiteral("('0.9.7')"));
     gConn->Close();
@@ -63,8 +63,8 @@ TEST(OpenDatabase, MissingFileIsCreatedFromTheTemplateOnYes) {
 TEST(OpenDatabase, DecliningLeavesTheFolderAsItWas) {
     AppFolder folder(AppFolder::WithTemplate);
     ScopedPrompter p;
-    p->Expect(kAsk, QStringLiteral("Create new database?"), MsgIcon::Exclamation,
-              MsgButtons::YesNo, MsgResult::No);
+    p->Expect(kAsk, QStringLiteral("Create new database?"), MsgIcon::Exclamation, MsgButtons::YesNo,
+              MsgResult::No);
     EXPECT_FALSE(OpenDatabase());
     EXPECT_FALSE(gConn);
     EXPECT_EQ(Files(folder), QStringList({"kosg.dat"}));
@@ -73,11 +73,12 @@ TEST(OpenDatabase, DecliningLeavesTheFolderAsItWas) {
 TEST(OpenDatabase, WithoutTheTemplateOnlyTheCriticalMessageShows) {
     AppFolder folder(AppFolder::Empty);
     ScopedPrompter p;
-    p->Expect(QStringLiteral("Error: Cannot find database file!  Download Pimora again to ensure "
-                             "you have the complete Pimora package!\r\nDesc: Could not find file '") +
-                  folder.File(QStringLiteral("pengkalan.dat")) + QStringLiteral("'."),
-              QStringLiteral("Critical Error - Pimora cannot continue!"), MsgIcon::Critical,
-              MsgButtons::OK);
+    p->Expect(
+        QStringLiteral("Error: Cannot find database file!  Download Pimora again to ensure "
+                       "you have the complete Pimora package!\r\nDesc: Could not find file '") +
+            folder.File(QStringLiteral("pengkalan.dat")) + QStringLiteral("'."),
+        QStringLiteral("Critical Error - Pimora cannot continue!"), MsgIcon::Critical,
+        MsgButtons::OK);
     EXPECT_FALSE(OpenDatabase());
     EXPECT_TRUE(Files(folder).isEmpty());
 }
@@ -109,11 +110,12 @@ TEST(OpenDatabase, AFailedCopyIsReportedAndLeavesNothingBehind) {
     // A folder where the database should be: the copy cannot be renamed over it, even as root.
     ASSERT_TRUE(QDir(folder.Path()).mkdir(QStringLiteral("pengkalan.dat")));
     ScopedPrompter p;
-    p->Expect(kAsk, QStringLiteral("Create new database?"), MsgIcon::Exclamation,
-              MsgButtons::YesNo, MsgResult::Yes);
+    p->Expect(kAsk, QStringLiteral("Create new database?"), MsgIcon::Exclamation, MsgButtons::YesNo,
+              MsgResult::Yes);
     p->Expect(QStringLiteral("Error: Cannot create the database file (pengkalan.dat)!\r\nDesc: "
                              "Could not write '") +
-                  folder.File(QStringLiteral("pengkalan.dat")) + QStringLiteral("': Is a directory"),
+                  folder.File(QStringLiteral("pengkalan.dat")) +
+                  QStringLiteral("': Is a directory"),
               QStringLiteral("Critical Error - Pimora cannot continue!"), MsgIcon::Critical,
               MsgButtons::OK);
     EXPECT_FALSE(OpenDatabase());
@@ -208,9 +210,9 @@ TEST(CheckDBVersion, EmptyVersionTableStartsWithoutUpgrade) {
 }
 
 TEST(CheckDBVersion, UnknownOrNullVersionIsRefused) {
-    for (const char* update : {"update pmVersion set dbver = NULL",
-                               "update pmVersion set dbver = '1.0'",
-                               "update pmVersion set dbver = '0.9.7.1'"}) {
+    for (const char* update :
+         {"update pmVersion set dbver = NULL", "update pmVersion set dbver = '1.0'",
+          "update pmVersion set dbver = '0.9.7.1'"}) {
         AppFolder folder;
         Exec(QString::fromLatin1(update));
         ScopedPrompter p;

@@ -25,7 +25,8 @@ TEST_F(Startup, WithoutAPasswordTheMainWindowOpensDirectly) {
     for (const char* pwd : std::initializer_list<const char*>{nullptr, "''", "NULL", "'   '"}) {
         AppFolder folder(AppFolder::WithDatabase);
         if (pwd)
-            Exec(QStringLiteral("insert into pmpref (pwd) values (%1)").arg(QString::fromLatin1(pwd)));
+            Exec(QStringLiteral("insert into pmpref (pwd) values (%1)")
+                     .arg(QString::fromLatin1(pwd)));
         gConn.reset(); // Main opens it itself
         ScopedPrompter p;
         WindowsGuard windows;
@@ -162,7 +163,8 @@ TEST_F(Login, AStoredHashIsVerified) {
     ASSERT_GE(sodium_init(), 0);
     char hash[crypto_pwhash_STRBYTES];
     const QByteArray pass = QStringLiteral("pässword").toUtf8();
-    ASSERT_EQ(crypto_pwhash_str(hash, pass.constData(), static_cast<unsigned long long>(pass.size()),
+    ASSERT_EQ(crypto_pwhash_str(hash, pass.constData(),
+                                static_cast<unsigned long long>(pass.size()),
                                 crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN),
               0);
     frmLogin* login = Start(QString::fromLatin1(hash));

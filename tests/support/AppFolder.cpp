@@ -46,7 +46,9 @@ void AppFolder::Connect() const {
     gConn->Open(ConnectionString());
 }
 
-void Exec(const QString& sql) { gConn->Execute(sql); }
+void Exec(const QString& sql) {
+    gConn->Execute(sql);
+}
 
 QVariant Scalar(const QString& sql) {
     Recordset rs;

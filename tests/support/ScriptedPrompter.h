@@ -28,8 +28,7 @@ public:
 
     MsgResult Message(const QString& text, MsgButtons buttons, MsgIcon icon,
                       const QString& title) override;
-    QString Input(const QString& prompt, const QString& title,
-                  const QString& defaultText) override;
+    QString Input(const QString& prompt, const QString& title, const QString& defaultText) override;
 
 private:
     struct Step {

@@ -75,7 +75,9 @@ public:
     }
 };
 
-bool MenuShown(QMenu* menu) { return menu->menuAction()->isVisible(); }
+bool MenuShown(QMenu* menu) {
+    return menu->menuAction()->isVisible();
+}
 
 int VisibleFunction(const frmMain& w) {
     int visible = 0, which = -1;
@@ -148,7 +150,9 @@ TEST_F(MainWindow, ListBarAndTabStripsAreBuilt) {
     };
     const Strip strips[] = {
         {"tabCalendar", {"Diary", "Search"}, {"Diary", "Search"}},
-        {"tabSearchCalendar", {"Search Journal", "Search Events"}, {"SearchJournal", "SearchEvents"}},
+        {"tabSearchCalendar",
+         {"Search Journal", "Search Events"},
+         {"SearchJournal", "SearchEvents"}},
         {"tabThoughts", {"Thought", "Search"}, {"THOUGHT", "SEARCH"}},
         {"tabAddBookMain", {"People", "Groups"}, {"People", "Groups"}},
     };
@@ -243,7 +247,7 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsAndShortcuts) {
         EXPECT_EQ(a->shortcut(), i.shortcut) << i.name;
     }
     const std::pair<QMenu*, const char*> menus[] = {
-        {w.mnuFile, "&File"},       {w.mnuFunctions, "F&unctions"}, {w.mnuCal, "&Calendar"},
+        {w.mnuFile, "&File"},         {w.mnuFunctions, "F&unctions"},  {w.mnuCal, "&Calendar"},
         {w.mnuThoughts, "&Thoughts"}, {w.mnuAddBook, "&Address Book"}, {w.mnuOptions, "&Options"},
         {w.mnuHelp, "&Help"}};
     for (const auto& [menu, caption] : menus)

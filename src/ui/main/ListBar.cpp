@@ -40,9 +40,15 @@ void ListBar::AddItem(const QString& key, const QString& caption, const QIcon& i
     item->setTextAlignment(Qt::AlignHCenter);
 }
 
-void ListBar::Clear() { items_->clear(); }
-int ListBar::ItemCount() const { return items_->count(); }
-QString ListBar::ItemCaption(int index) const { return items_->item(index)->text(); }
+void ListBar::Clear() {
+    items_->clear();
+}
+int ListBar::ItemCount() const {
+    return items_->count();
+}
+QString ListBar::ItemCaption(int index) const {
+    return items_->item(index)->text();
+}
 QString ListBar::ItemKey(int index) const {
     return items_->item(index)->data(Qt::UserRole).toString();
 }

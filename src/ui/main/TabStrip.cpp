@@ -17,7 +17,9 @@ void TabStrip::RemoveAll() {
         removeTab(count() - 1);
 }
 
-QString TabStrip::KeyAt(int index) const { return tabData(index).toString(); }
+QString TabStrip::KeyAt(int index) const {
+    return tabData(index).toString();
+}
 
 int TabStrip::IndexOfKey(const QString& key) const {
     for (int i = 0; i < count(); ++i)

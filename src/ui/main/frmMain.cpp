@@ -85,7 +85,9 @@ QAction* frmMain::AddItem(QMenu* menu, const QString& name, const QString& capti
     return a;
 }
 
-QAction* frmMain::Action(const QString& name) const { return findChild<QAction*>(name); }
+QAction* frmMain::Action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
 
 void frmMain::BuildMenus() {
     QMenuBar* bar = menuBar();
@@ -170,10 +172,9 @@ void frmMain::BuildFrames() {
     pile->setContentsMargins(0, 0, 0, 0);
     row->addWidget(frames, 1);
 
-    const std::pair<int, const char*> functions[] = {
-        {kFunctionCalendar, "Calendar"},
-        {kFunctionThoughts, "Thoughts"},
-        {kFunctionAddressBook, "Address Book"}};
+    const std::pair<int, const char*> functions[] = {{kFunctionCalendar, "Calendar"},
+                                                     {kFunctionThoughts, "Thoughts"},
+                                                     {kFunctionAddressBook, "Address Book"}};
     for (const auto& [index, title] : functions) {
         auto* frame = new QFrame(frames);
         frame->setObjectName(QStringLiteral("fraFunc(%1)").arg(index));
@@ -262,7 +263,9 @@ void frmMain::Form_Load() {
     show();
 }
 
-bool frmMain::CheckVersion() { return CheckDBVersion(); }
+bool frmMain::CheckVersion() {
+    return CheckDBVersion();
+}
 
 void frmMain::LoadPreferences() {
     Recordset rs;
@@ -342,7 +345,9 @@ void frmMain::BuildAddBookTab() {
 // Qt's layouts already follow the window's size; the fixed resize rules come with the layout.
 void frmMain::Form_Resize() {}
 
-void frmMain::RefreshThoughtsTree() { bThoughtsLoaded = true; }
+void frmMain::RefreshThoughtsTree() {
+    bThoughtsLoaded = true;
+}
 
 void frmMain::HideAllFrames() {
     for (QFrame* f : fraFunc_)

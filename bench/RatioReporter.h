@@ -1,0 +1,33 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Prints Google Benchmark's table, then the ratios asked for: ours against the reference
+// measured in the same run.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration || r.aggregate_name == "median")
+                times_[r.run_name.function_name] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void PrintRatio(const std::string& ours, const std::string& reference, double target,
+                    const char* what) const {
+        const auto a = times_.find(ours), b = times_.find(reference);
+        if (a == times_.end() || b == times_.end() || b->second <= 0)
+            return;
+        const double ratio = a->second / b->second;
+        std::printf("%-48s %8.2fx  (target at most %.2fx) %s\n", what, ratio, target,
+                    ratio <= target ? "met" : "NOT MET");
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
