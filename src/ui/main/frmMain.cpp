@@ -1,5 +1,6 @@
 #include "ui/main/frmMain.h"
 
+#include "calendar/CalendarPart.h"
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"
@@ -65,6 +66,7 @@ frmMain::frmMain() {
     resize(TwipsToPixels(15360), TwipsToPixels(11520));
     BuildMenus();
     BuildFrames();
+    calendar = std::make_unique<CalendarPart>(*this);
     auto* sb = new QStatusBar(this);
     sb->setObjectName(QStringLiteral("sbMain"));
     sbMainDate = new QLabel(sb);
@@ -324,6 +326,11 @@ void frmMain::BuildCalendarTab() {
     tabSearchCalendar->setCurrentIndex(0);
     BringToFront(fraCalDiary);
     BringToFront(fraSearchJournal);
+    calendar->PopulateCalendarCombos();
+    calendar->PopulateEventsCombo();
+    calendar->RenderCalFrame();
+    calendar->cmdCalToday_Click();
+    calendar->PopulateHeadsUp();
 }
 
 void frmMain::BuildThoughtsTab() {
@@ -399,9 +406,10 @@ void frmMain::ChooseFunctionFromMenu(short index) {
     FunctionsActivate(index);
 }
 
-// The calendar's pending event and journal, and the open thought, are saved here by those
-// parts before the database closes.
-void frmMain::ProggyUnloadStuff() {}
+// The open thought is saved here too once the Thoughts note is editable.
+void frmMain::ProggyUnloadStuff() {
+    calendar->SavePendingWork();
+}
 
 void frmMain::Form_Unload() {
     ProggyUnloadStuff();

@@ -2,7 +2,9 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
+class CalendarPart;
 class ListBar;
 class QAction;
 class QFrame;
@@ -32,6 +34,9 @@ public:
 
     QFrame* fraFunc(int index) const { return fraFunc_.at(static_cast<size_t>(index)); }
     QLabel* lblFunc(int index) const { return lblFunc_.at(static_cast<size_t>(index)); }
+
+    // The Calendar function's controls and procedures.
+    std::unique_ptr<CalendarPart> calendar;
 
     bool bThoughtsLoaded = false;
     int LastFindPos = 0; // shared by the journal's find and the Thoughts find

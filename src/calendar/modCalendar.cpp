@@ -1,0 +1,41 @@
+#include "calendar/modCalendar.h"
+
+#include "common/VbDate.h"
+
+#include <QApplication>
+#include <QPalette>
+
+namespace modCalendar {
+
+QColor CalNormalColor;
+QColor CalSelectedColor;
+QColor CalFilledColor;
+std::optional<QDate> CalMonthStart;
+std::array<bool, 33> FilledDays{};
+bool CalRendering = false;
+
+void Reset() {
+    CalNormalColor = QColor();
+    CalSelectedColor = QColor();
+    CalFilledColor = QColor();
+    CalMonthStart.reset();
+    FilledDays.fill(false);
+    CalRendering = false;
+}
+
+} // namespace modCalendar
+
+QString MonthName(int month) {
+    return VbFormat(QDate(2000, month, 1), QStringLiteral("mmmm"));
+}
+
+int MonthNumber(const QString& name) {
+    for (int m = 1; m <= 12; ++m)
+        if (name.compare(MonthName(m), Qt::CaseInsensitive) == 0)
+            return m;
+    return 0;
+}
+
+QString SelectedDayText(const QDate& day) {
+    return VbFormat(day, QStringLiteral("d mmmm yyyy"));
+}
