@@ -1,0 +1,190 @@
+// Moving one day and drawing a month on a large database, the whole handler path with its
+// widgets, against the raw SQLite statements the same operations need, in one run.
+#include "LargeDb.h"
+#include "RatioReporter.h"
+
+#include "calendar/CalendarPart.h"
+#include "data/modDB.h"
+#include "platform/Application.h"
+#include "ui/main/frmMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <sqlite3.h>
+
+namespace {
+
+QString g_db;
+frmMain* g_window = nullptr;
+
+// Types one character at the end of the journal, or takes it away again.
+void Edit(QPlainTextEdit* box, bool add) {
+    QTextCursor c = box->textCursor();
+    c.movePosition(QTextCursor::End);
+    if (add)
+        c.insertText(QStringLiteral("x"));
+    else
+        c.deletePreviousChar();
+}
+
+void BM_MoveOneDay(benchmark::State& state) {
+    CalendarPart& cal = *g_window->calendar;
+    cal.RenderCalMonth(QStringLiteral("December"), QStringLiteral("2026"));
+    cal.flxCalModel.MoveTo(2, 3); // 9 December
+    bool onNinth = true, add = true;
+    for (auto _ : state) {
+        Edit(cal.rtfCalQJournal, add);
+        cal.flxCalModel.MoveTo(2, onNinth ? 4 : 3);
+        onNinth = !onNinth;
+        add = !add;
+    }
+}
+
+struct Raw {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* exists = nullptr;
+    sqlite3_stmt* update = nullptr;
+    sqlite3_stmt* events = nullptr;
+    sqlite3_stmt* journal = nullptr;
+    sqlite3_stmt* monthJournals = nullptr;
+    sqlite3_stmt* monthEvents = nullptr;
+    Raw() {
+        sqlite3_open_v2(g_db.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr,
+                     nullptr);
+        auto prepare = [&](const char* sql, sqlite3_stmt** s) {
+            sqlite3_prepare_v2(db, sql, -1, s, nullptr);
+        };
+        prepare("select caldate from pmcalendar where caldate = ?", &exists);
+        prepare("update pmcalendar set caljournal = ? where caldate = ?", &update);
+        prepare("select * from pmcaleventdate where caldate = ?", &events);
+        prepare("select caljournal from pmcalendar where caldate = ?", &journal);
+        prepare("select * from pmcalendar where caldate between ? and ? order by caldate asc",
+                &monthJournals);
+        prepare("select * from pmcaleventdate where caldate between ? and ? order by caldate asc",
+                &monthEvents);
+    }
+    ~Raw() {
+        for (sqlite3_stmt* s : {exists, update, events, journal, monthJournals, monthEvents})
+            sqlite3_finalize(s);
+        sqlite3_close(db);
+    }
+    // Steps a statement through its rows, reading every column as the program would.
+    static size_t Drain(sqlite3_stmt* s) {
+        size_t n = 0;
+        while (sqlite3_step(s) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(s); ++c) {
+                const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
+                n += static_cast<size_t>(QString::fromUtf8(t, sqlite3_column_bytes(s, c)).size());
+            }
+        sqlite3_reset(s);
+        return n;
+    }
+    static void Bind(sqlite3_stmt* s, int i, const QString& v) {
+        sqlite3_bind_text16(s, i, v.utf16(), static_cast<int>(v.size() * 2), SQLITE_TRANSIENT);
+    }
+};
+
+void BM_RawMoveOneDay(benchmark::State& state) {
+    Raw raw;
+    const QString days[] = {QStringLiteral("2026-12-09"), QStringLiteral("2026-12-10")};
+    QString texts[2];
+    for (int i = 0; i < 2; ++i) {
+        Raw::Bind(raw.journal, 1, days[i]);
+        sqlite3_step(raw.journal);
+        texts[i] =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw.journal, 0)));
+        sqlite3_reset(raw.journal);
+    }
+    int at = 0;
+    size_t n = 0;
+    for (auto _ : state) {
+        // Leave: does the day have a row, then write its journal.
+        Raw::Bind(raw.exists, 1, days[at]);
+        n += Raw::Drain(raw.exists);
+        Raw::Bind(raw.update, 1, texts[at]);
+        Raw::Bind(raw.update, 2, days[at]);
+        sqlite3_step(raw.update);
+        sqlite3_reset(raw.update);
+        // Enter: the day's events and journal.
+        at = 1 - at;
+        Raw::Bind(raw.events, 1, days[at]);
+        n += Raw::Drain(raw.events);
+        Raw::Bind(raw.journal, 1, days[at]);
+        n += Raw::Drain(raw.journal);
+    }
+    benchmark::DoNotOptimize(n);
+}
+
+void BM_RenderCalMonth(benchmark::State& state) {
+    CalendarPart& cal = *g_window->calendar;
+    bool december = true;
+    for (auto _ : state) {
+        cal.RenderCalMonth(december ? QStringLiteral("December") : QStringLiteral("November"),
+                           QStringLiteral("2026"));
+        december = !december;
+    }
+}
+
+void BM_RawRenderMonth(benchmark::State& state) {
+    Raw raw;
+    bool december = true;
+    size_t n = 0;
+    for (auto _ : state) {
+        const QString from = december ? QStringLiteral("2026-12-01") : QStringLiteral("2026-11-01");
+        const QString to = december ? QStringLiteral("2026-12-31") : QStringLiteral("2026-11-30");
+        for (sqlite3_stmt* s : {raw.monthJournals, raw.monthEvents}) {
+            Raw::Bind(s, 1, from);
+            Raw::Bind(s, 2, to);
+            n += Raw::Drain(s);
+        }
+        december = !december;
+    }
+    benchmark::DoNotOptimize(n);
+}
+
+BENCHMARK(BM_RawMoveOneDay)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_MoveOneDay)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RawRenderMonth)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_RenderCalMonth)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    const QString folder = QStringLiteral(PIMORA_BENCH_DIR "/large");
+    QDir().mkpath(folder);
+    g_db = folder + QStringLiteral("/pengkalan.dat");
+    if (!QFileInfo::exists(g_db)) {
+        std::printf("making the large database (once)...\n");
+        if (!MakeLargeDatabase(QStringLiteral(PIMORA_TEMPLATE_DB), g_db))
+            return 1;
+    }
+    App::SetPath(folder);
+    gConn = std::make_unique<Connection>();
+    gConn->Open(ConnectionString());
+    auto window = std::make_unique<frmMain>();
+    window->Load();
+    g_window = window.get();
+
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintAbsolute("BM_MoveOneDay", "BM_RawMoveOneDay", 1000, "move one day (median)");
+    reporter.PrintAbsolute("BM_RenderCalMonth", "BM_RawRenderMonth", 2000, "draw a month (median)");
+    benchmark::Shutdown();
+    return 0;
+}
