@@ -316,24 +316,20 @@ void CalendarPart::PopulateFilledDays(const QDate& firstDay) {
         const QString range = QStringLiteral(" where caldate between #") + SqlDay(firstDay) +
                               QStringLiteral("# and #") + SqlDay(last) +
                               QStringLiteral("# order by caldate asc");
-        gSQL = QStringLiteral("select * from pmcalendar") + range;
-        rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly);
-        for (; !rs.Eof(); rs.MoveNext())
-            if (!NullToEmpty(rs.Field(QStringLiteral("caljournal"))).isEmpty()) {
-                const QDate day = rs.Field(QStringLiteral("caldate")).toDate();
-                if (day.isValid())
-                    FilledDays[static_cast<size_t>(day.day())] = true;
-            }
-        rs.Close();
-        gSQL = QStringLiteral("select * from pmcaleventdate") + range;
-        rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly);
-        for (; !rs.Eof(); rs.MoveNext())
-            if (!NullToEmpty(rs.Field(QStringLiteral("calevent"))).isEmpty()) {
-                const QDate day = rs.Field(QStringLiteral("caldate")).toDate();
-                if (day.isValid())
-                    FilledDays[static_cast<size_t>(day.day())] = true;
-            }
-        rs.Close();
+        // A day is filled by a journal that is not blank, or by an event.
+        auto mark = [&](const QString& table, const QString& field) {
+            gSQL = QStringLiteral("select * from ") + table + range;
+            rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly);
+            for (; !rs.Eof(); rs.MoveNext())
+                if (!NullToEmpty(rs.Field(field)).isEmpty()) {
+                    const QDate day = rs.Field(QStringLiteral("caldate")).toDate();
+                    if (day.isValid())
+                        FilledDays[static_cast<size_t>(day.day())] = true;
+                }
+            rs.Close();
+        };
+        mark(QStringLiteral("pmcalendar"), QStringLiteral("caljournal"));
+        mark(QStringLiteral("pmcaleventdate"), QStringLiteral("calevent"));
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while getting Filled Days!"), QStringLiteral("Error!"), e);
         if (rs.State() == ObjectState::Open)

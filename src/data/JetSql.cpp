@@ -259,26 +259,25 @@ TranslatedStatement TranslateJet(const JetStatement& statement, const SchemaKind
                 apply(t[i + 1], kindOf(i - 1));
             else if (t[i - 1]->type == Tok::Mark && IsName(*t[i + 1]))
                 apply(t[i - 1], kindOf(i + 1));
-        } else if (Is(*t[i], "between") && i > 0) {
+        } else if (Is(*t[i], "between") || Is(*t[i], "in")) {
+            // The column before [not] between / in.
+            if (i == 0)
+                continue;
             size_t name = i - 1;
             if (Is(*t[name], "not") && name > 0)
                 --name;
             if (!IsName(*t[name]))
                 continue;
             const ColumnKind kind = kindOf(name);
-            if (i + 1 < t.size())
-                apply(t[i + 1], kind);
-            if (i + 3 < t.size() && Is(*t[i + 2], "and"))
-                apply(t[i + 3], kind);
-        } else if (Is(*t[i], "in") && i > 0 && i + 1 < t.size() && t[i + 1]->text == u"(") {
-            size_t name = i - 1;
-            if (Is(*t[name], "not") && name > 0)
-                --name;
-            if (!IsName(*t[name]))
-                continue;
-            const ColumnKind kind = kindOf(name);
-            for (size_t k = i + 2; k < t.size() && t[k]->text != u")"; ++k)
-                apply(t[k], kind);
+            if (Is(*t[i], "between")) {
+                if (i + 1 < t.size())
+                    apply(t[i + 1], kind);
+                if (i + 3 < t.size() && Is(*t[i + 2], "and"))
+                    apply(t[i + 3], kind);
+            } else if (i + 1 < t.size() && t[i + 1]->text == u"(") {
+                for (size_t k = i + 2; k < t.size() && t[k]->text != u")"; ++k)
+                    apply(t[k], kind);
+            }
         }
     }
 
