@@ -212,48 +212,6 @@ TEST_F(MainWindow, SwitchingShowsTheFunctionsFrameAndMenuAndBuildsTheTreeOnce) {
     EXPECT_TRUE(MenuShown(w.mnuCal));
 }
 
-TEST_F(MainWindow, MenusCarryTheirCaptionsAndShortcuts) {
-    frmMain w;
-    struct Item {
-        const char* name;
-        const char* caption;
-        QKeySequence shortcut;
-    };
-    const Item items[] = {
-        {"mnuFileExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-        {"mnuFunctionsCalendar", "Switch to &Calendar", QKeySequence(Qt::CTRL | Qt::Key_F1)},
-        {"mnuFunctionsThoughts", "Switch to &Thoughts", QKeySequence(Qt::CTRL | Qt::Key_F2)},
-        {"mnuFunctionsAddBook", "Switch to Address &Book", QKeySequence(Qt::CTRL | Qt::Key_F3)},
-        {"mnuPrevDay", "Prev Day", QKeySequence(Qt::Key_F2)},
-        {"mnuNextDay", "Next Day", QKeySequence(Qt::Key_F3)},
-        {"mnuPrevMonth", "Prev Month", QKeySequence(Qt::Key_F5)},
-        {"mnuNextMonth", "Next Month", QKeySequence(Qt::Key_F6)},
-        {"mnuToday", "Today", QKeySequence(Qt::Key_F4)},
-        {"mnuSwapCal", "Swap Calendar/Event", {}},
-        {"mnuMaintEvents", "&Events...", {}},
-        {"mnuRefreshThoughts", "Refresh Thoughts Tree", {}},
-        {"mnuThoCountNodes", "Count Thought Nodes", {}},
-        {"mnuMaintClearThoughts", "Clear Thoughts...", {}},
-        {"mnuAddBookMaintCat", "Contact Cate&gories", {}},
-        {"mnuPref", "&Preferences...", {}},
-        {"mnuProgHelp", "&Program Help", {}},
-        {"mnuReadMe", "Read Me", {}},
-        {"mnuAbout", "About Pimora", {}},
-    };
-    for (const Item& i : items) {
-        QAction* a = w.Action(QString::fromLatin1(i.name));
-        ASSERT_TRUE(a) << i.name;
-        EXPECT_EQ(a->text(), QString::fromLatin1(i.caption)) << i.name;
-        EXPECT_EQ(a->shortcut(), i.shortcut) << i.name;
-    }
-    const std::pair<QMenu*, const char*> menus[] = {
-        {w.mnuFile, "&File"},         {w.mnuFunctions, "F&unctions"},  {w.mnuCal, "&Calendar"},
-        {w.mnuThoughts, "&Thoughts"}, {w.mnuAddBook, "&Address Book"}, {w.mnuOptions, "&Options"},
-        {w.mnuHelp, "&Help"}};
-    for (const auto& [menu, caption] : menus)
-        EXPECT_EQ(menu->title(), QString::fromLatin1(caption));
-}
-
 TEST_F(MainWindow, AFailedSchemaCheckSkipsTheSetUp) {
     Exec(QStringLiteral("update pmVersion set dbver = 'x'"));
     prompter->Expect(QStringLiteral("Database version has been corrupted!  Errors may occur when "
