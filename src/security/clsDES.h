@@ -49,8 +49,8 @@ private:
                        bool encrypt);
 
     QString keyText_;
-    // Per round, the eight 6-bit subkey groups packed as the round function reads them:
-    // the even groups in one word, the odd groups in the next.
+    // Per round, the eight 6-bit subkey groups packed and rotated as the round function reads
+    // them: the even groups in one word, the odd groups in the next.
     std::array<std::uint32_t, 32> encKeys_{};
     std::array<std::uint32_t, 32> decKeys_{};
 };
