@@ -20,14 +20,14 @@ namespace {
 QString g_db;
 frmMain* g_window = nullptr;
 
-// Types one character at the end of the journal, or takes it away again.
+// Types one character where the cursor stands after a day is loaded (its start), or takes
+// it away again: a keystroke, so that leaving the day has a changed journal to save.
 void Edit(QPlainTextEdit* box, bool add) {
-    QTextCursor c = box->textCursor();
-    c.movePosition(QTextCursor::End);
+    QTextCursor c(box->document());
     if (add)
         c.insertText(QStringLiteral("x"));
     else
-        c.deletePreviousChar();
+        c.deleteChar();
 }
 
 void BM_MoveOneDay(benchmark::State& state) {
