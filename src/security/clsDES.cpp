@@ -398,12 +398,16 @@ void clsDES::Decrypt(QByteArray& bytes) {
     bytes.resize(length);
 }
 
-std::optional<RuntimeError> clsDES::TryEncrypt(QByteArray& bytes, const QString& key) {
+std::optional<RuntimeError> clsDES::TryTransform(QByteArray& bytes, const QString& key,
+                                                 bool encrypt) {
     std::optional<RuntimeError> failure;
     try {
         if (!key.isEmpty())
             Key(key);
-        Encrypt(bytes);
+        if (encrypt)
+            Encrypt(bytes);
+        else
+            Decrypt(bytes);
     } catch (const RuntimeError& e) {
         failure = e;
     } catch (const std::bad_alloc&) {
@@ -411,33 +415,25 @@ std::optional<RuntimeError> clsDES::TryEncrypt(QByteArray& bytes, const QString&
     } catch (const std::exception& e) {
         failure = RuntimeError(51, QString::fromLocal8Bit(e.what()), kSource);
     }
-    if (failure)
+    if (failure && encrypt)
         MsgBox(ErrorText("Something is wrong during encryption!  Please close program once "
                          "operation is finished and ensure the changes was successfully made.",
                          *failure),
                MsgButtons::OK, MsgIcon::Critical, "Encryption Error");
-    return failure;
-}
-
-std::optional<RuntimeError> clsDES::TryDecrypt(QByteArray& bytes, const QString& key) {
-    std::optional<RuntimeError> failure;
-    try {
-        if (!key.isEmpty())
-            Key(key);
-        Decrypt(bytes);
-    } catch (const RuntimeError& e) {
-        failure = e;
-    } catch (const std::bad_alloc&) {
-        failure = RuntimeError(7, "Out of memory", kSource);
-    } catch (const std::exception& e) {
-        failure = RuntimeError(51, QString::fromLocal8Bit(e.what()), kSource);
-    }
-    if (failure)
+    else if (failure)
         MsgBox(ErrorText("Something is wrong during decryption!  Please check the DSN Password "
                          "file before proceeding any further.",
                          *failure),
                MsgButtons::OK, MsgIcon::Critical, "Decryption Error");
     return failure;
+}
+
+std::optional<RuntimeError> clsDES::TryEncrypt(QByteArray& bytes, const QString& key) {
+    return TryTransform(bytes, key, true);
+}
+
+std::optional<RuntimeError> clsDES::TryDecrypt(QByteArray& bytes, const QString& key) {
+    return TryTransform(bytes, key, false);
 }
 
 void clsDES::EncryptByte(QByteArray& ByteArray, const QString& Key) {

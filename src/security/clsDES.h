@@ -41,6 +41,7 @@ private:
     void DecryptBlock(Block& block) const;
 
     // Run the operation, show any error in the message box and hand it back.
+    std::optional<RuntimeError> TryTransform(QByteArray& bytes, const QString& key, bool encrypt);
     std::optional<RuntimeError> TryEncrypt(QByteArray& bytes, const QString& key);
     std::optional<RuntimeError> TryDecrypt(QByteArray& bytes, const QString& key);
     void Encrypt(QByteArray& bytes);
