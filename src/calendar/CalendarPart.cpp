@@ -332,8 +332,7 @@ void CalendarPart::PopulateFilledDays(const QDate& firstDay) {
         mark(QStringLiteral("pmcaleventdate"), QStringLiteral("calevent"));
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while getting Filled Days!"), QStringLiteral("Error!"), e);
-        if (rs.State() == ObjectState::Open)
-            rs.Close();
+        rs.CloseIfOpen();
     }
 }
 
@@ -559,8 +558,7 @@ bool CalendarPart::SaveCalendarEntry(const QString& dayText) {
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while saving information!"),
                   QStringLiteral("Database Error!"), e);
-        if (rs.State() == ObjectState::Open)
-            rs.Close();
+        rs.CloseIfOpen();
         return false;
     }
 }
@@ -580,8 +578,7 @@ void CalendarPart::PopulateEventsCombo() {
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while loading the event types!"), QStringLiteral("Error!"),
                   e);
-        if (rs.State() == ObjectState::Open)
-            rs.Close();
+        rs.CloseIfOpen();
     }
 }
 
@@ -655,8 +652,7 @@ bool CalendarPart::SaveEventEntry(const QString& dayText, bool quiet) {
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while saving information!"),
                   QStringLiteral("Database Error!"), e);
-        if (rs.State() == ObjectState::Open)
-            rs.Close();
+        rs.CloseIfOpen();
         return false;
     }
 }
@@ -687,8 +683,7 @@ bool CalendarPart::DeleteEventEntry(const QString& dayText) {
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while deleting event!"), QStringLiteral("Database Error!"),
                   e);
-        if (rs.State() == ObjectState::Open)
-            rs.Close();
+        rs.CloseIfOpen();
         return false;
     }
 }
@@ -740,8 +735,7 @@ void CalendarPart::lvwDayEvents_Click() {
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while retrieving Event for the Day!"),
                   QStringLiteral("Error!"), e);
-        if (rs.State() == ObjectState::Open)
-            rs.Close();
+        rs.CloseIfOpen();
     }
 }
 

@@ -18,6 +18,11 @@ public:
     void Open(const QString& source, Connection& connection, CursorType cursor = adOpenStatic,
               LockType lock = adLockReadOnly, long options = -1);
     void Close();
+    // What an error handler does with a recordset it may or may not have opened.
+    void CloseIfOpen() {
+        if (open_)
+            Close();
+    }
     ObjectState State() const { return open_ ? ObjectState::Open : ObjectState::Closed; }
 
     bool Eof() const { return row_ >= rows_.size(); }

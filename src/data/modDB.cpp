@@ -221,8 +221,7 @@ bool CheckDBVersion() {
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while determining DB version!"),
                   QStringLiteral("DB Error!"), e);
-        if (rs.State() == ObjectState::Open)
-            rs.Close();
+        rs.CloseIfOpen();
         return false;
     }
 }

@@ -128,8 +128,7 @@ void frmLogin::cmdOK_Click() {
             close();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while getting password!"), QStringLiteral("Error!"), e);
-        if (rs.State() == ObjectState::Open)
-            rs.Close();
+        rs.CloseIfOpen();
     }
 }
 

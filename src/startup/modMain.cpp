@@ -35,8 +35,7 @@ void Main() {
         rs.Close();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while getting password!"), QStringLiteral("Error!"), e);
-        if (rs.State() == ObjectState::Open)
-            rs.Close();
+        rs.CloseIfOpen();
         return;
     }
     if (protectedByPassword)

@@ -283,8 +283,7 @@ void frmMain::LoadPreferences() {
         rs.Close();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while gettting preferences!"), QStringLiteral("Error!"), e);
-        if (rs.State() == ObjectState::Open)
-            rs.Close();
+        rs.CloseIfOpen();
     }
 }
 
