@@ -16,3 +16,10 @@ public:
 
 // Shows one of the frames that lie in the same place.
 void BringToFront(QWidget* frame);
+
+// A tab strip named stripName over a pile of frames in the same place (the pile is named
+// stripName + "Frames"); choosing a tab brings its frame to the front. Each frame is made
+// with a vertical layout and stored where its pointer points. Returns the widget that holds
+// the strip and the pile.
+QWidget* TabbedFrames(QWidget* parent, const QString& stripName, TabStrip*& strip,
+                      std::initializer_list<std::pair<QWidget**, QString>> frames);

@@ -4,8 +4,8 @@
 #define OPENSSL_SUPPRESS_DEPRECATED
 #include <openssl/des.h>
 
-#include "security/CodePage1252.h"
-#include "security/clsDES.h"
+#include "cipher/CodePage1252.h"
+#include "cipher/clsDES.h"
 
 #include <QByteArray>
 #include <QString>

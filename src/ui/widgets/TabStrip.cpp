@@ -1,6 +1,7 @@
-#include "ui/main/TabStrip.h"
+#include "ui/widgets/TabStrip.h"
 
 #include <QStackedWidget>
+#include <QVBoxLayout>
 
 TabStrip::TabStrip(QWidget* parent) : QTabBar(parent) {
     setExpanding(false);
@@ -45,4 +46,31 @@ void BringToFront(QWidget* frame) {
             }
         }
     frame->raise();
+}
+
+QWidget* TabbedFrames(QWidget* parent, const QString& stripName, TabStrip*& strip,
+                      std::initializer_list<std::pair<QWidget**, QString>> frames) {
+    auto* box = new QWidget(parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    strip = new TabStrip(box);
+    strip->setObjectName(stripName);
+    auto* pile = new QStackedWidget(box);
+    pile->setObjectName(stripName + QStringLiteral("Frames"));
+    pile->setFrameShape(QFrame::StyledPanel);
+    for (const auto& [slot, name] : frames) {
+        auto* frame = new QFrame(pile);
+        frame->setObjectName(name);
+        new QVBoxLayout(frame);
+        pile->addWidget(frame);
+        *slot = frame;
+    }
+    layout->addWidget(strip);
+    layout->addWidget(pile, 1);
+    QObject::connect(strip, &QTabBar::currentChanged, pile, [pile](int index) {
+        if (index >= 0 && index < pile->count())
+            pile->setCurrentIndex(index);
+    });
+    return box;
 }

@@ -1,4 +1,4 @@
-#include "ui/main/ListBar.h"
+#include "ui/widgets/ListBar.h"
 
 #include <QKeyEvent>
 #include <QLabel>

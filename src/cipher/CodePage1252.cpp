@@ -1,4 +1,4 @@
-#include "security/CodePage1252.h"
+#include "cipher/CodePage1252.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "security/modCrypto.h"
+#include "cipher/modCrypto.h"
 
 #include <QFile>
 #include <filesystem>

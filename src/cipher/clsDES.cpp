@@ -1,12 +1,12 @@
-#include "security/clsDES.h"
+#include "cipher/clsDES.h"
 
+#include "cipher/CodePage1252.h"
+#include "cipher/modCrypto.h"
 #include "platform/Prompter.h"
-#include "security/CodePage1252.h"
-#include "security/modCrypto.h"
+#include "platform/SafeFile.h"
 
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -304,8 +304,7 @@ QByteArray ReadWholeFile(const QString& path) {
 
 // Through a temporary file in the same folder, renamed into place only when complete.
 void WriteReplacing(const QString& path, const QByteArray& data) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    if (!WriteFileReplacing(path, data).ok)
         throw RuntimeError(75, "Path/File access error", kSource, ErrorKind::FileAccess, path);
 }
 

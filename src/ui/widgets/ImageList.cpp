@@ -1,4 +1,4 @@
-#include "ui/main/ImageList.h"
+#include "ui/widgets/ImageList.h"
 
 #include <QIconEngine>
 #include <QPainter>

@@ -1,5 +1,5 @@
 #include "DesTestSupport.h"
-#include "security/modCrypto.h"
+#include "cipher/modCrypto.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QDir>

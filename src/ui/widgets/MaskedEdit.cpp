@@ -1,4 +1,4 @@
-#include "security/MaskedEdit.h"
+#include "ui/widgets/MaskedEdit.h"
 
 #include <QApplication>
 #include <QLineEdit>

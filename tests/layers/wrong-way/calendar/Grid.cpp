@@ -1,0 +1,3 @@
+#include "calendar/Grid.h"
+#include "data/Engine.h"
+#include "thoughts/Tree.h"

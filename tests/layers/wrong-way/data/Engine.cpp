@@ -1,0 +1,4 @@
+#include "data/Engine.h"
+
+#include "calendar/Grid.h"
+#include "common/Helpers.h"

@@ -1,0 +1,3 @@
+#include "calendar/Grid.h"
+#include "ui/widgets/Tabs.h"
+#include "../../data/Engine.h"
