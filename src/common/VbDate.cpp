@@ -1,5 +1,7 @@
 #include "common/VbDate.h"
 
+#include "platform/Clock.h"
+
 #include <array>
 #include <vector>
 
@@ -387,7 +389,7 @@ std::optional<VbDateTime> ReadDate(QStringView text) {
     if (nums.size() + (month ? 1 : 0) == 0)
         return result.hasTime ? std::optional<VbDateTime>(result) : std::nullopt;
 
-    const int thisYear = QDate::currentDate().year();
+    const int thisYear = Clock::Today().year();
     int y = 0, mo = 0, d = 0;
     if (month) {
         mo = month;

@@ -1,6 +1,6 @@
 #include "data/Connection.h"
 
-#include "common/RuntimeError.h"
+#include "data/EngineErrors.h"
 #include "data/JetLike.h"
 
 #include <QFile>
@@ -9,10 +9,9 @@
 
 namespace {
 
-const QString kSource = QStringLiteral("Pimora database engine");
-constexpr long kEngineError = -2147467259;
-constexpr long kMissingTableError = -2147217865;
 constexpr int kMaxCachedStatements = 256;
+// What schema.sql stamps on every database it makes.
+constexpr int kPimoraApplicationId = 1346981199;
 
 void JetLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
@@ -35,32 +34,15 @@ void JetLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
                             [](void* p) { delete static_cast<JetLikePattern*>(p); });
 }
 
-ColumnKind KindOfDeclared(const QString& declared) {
-    const QString t = declared.trimmed().toUpper();
-    if (t.startsWith(QLatin1String("DATETIME")) || t.startsWith(QLatin1String("TIMESTAMP")))
-        return ColumnKind::DateTime;
-    if (t.startsWith(QLatin1String("DATE")))
-        return ColumnKind::Date;
-    if (t.startsWith(QLatin1String("TIME")))
-        return ColumnKind::Time;
-    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) ||
-        t.contains(QLatin1String("MEMO")))
-        return ColumnKind::Text;
-    return ColumnKind::Other;
-}
-
-RuntimeError NotADatabase(const QString& path, const QString& what) {
-    return RuntimeError(kEngineError, what, kSource, ErrorKind::NotADatabase, path);
-}
+using EngineError::NotADatabase;
 
 // What a file that SQLite would not take is, in words the user can act on.
 void CheckFileIsOurs(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        throw RuntimeError(
-            kEngineError,
+        throw EngineError::General(
             QStringLiteral("The database file '%1' cannot be read: %2").arg(path, f.errorString()),
-            kSource, ErrorKind::FileAccess, path);
+            ErrorKind::FileAccess, path);
     const QByteArray head = f.read(100);
     if (head.isEmpty())
         throw NotADatabase(path, QStringLiteral("The file '%1' is empty: it is not a Pimora "
@@ -101,15 +83,65 @@ QString Connection::DataSourceOf(const QString& connectionString) {
     return {};
 }
 
-void Connection::Open(const QString& connectionString, const QString&, const QString&) {
+namespace {
+
+// Runs a statement of our own that must work on any SQLite file we keep.
+void Pragma(sqlite3* db, const char* sql, const QString& path) {
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(err ? err : "failed");
+        sqlite3_free(err);
+        throw NotADatabase(path,
+                           QStringLiteral("The database file '%1' is damaged or cannot be used: %2")
+                               .arg(path, msg));
+    }
+}
+
+int IntOf(sqlite3* db, const char* sql, const QString& path) {
+    sqlite3_stmt* stmt = nullptr;
+    int value = 0;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW) {
+            value = sqlite3_column_int(stmt, 0);
+            rc = SQLITE_OK;
+        }
+    }
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_OK)
+        throw NotADatabase(path,
+                           QStringLiteral("The database file '%1' is damaged or cannot be used: %2")
+                               .arg(path, msg));
+    return value;
+}
+
+// Another program's SQLite file is refused before anything is written to it. A database of
+// ours made before the stamp existed still has our tables.
+void CheckSchemaIsOurs(sqlite3* db, const QString& path) {
+    if (IntOf(db, "PRAGMA application_id", path) == kPimoraApplicationId)
+        return;
+    const int ours = IntOf(db,
+                           "select count(*) from sqlite_master where type = 'table' and "
+                           "lower(name) in ('pmpref', 'pmversion', 'pmcalendar', 'pmcalevent', "
+                           "'pmcaleventdate', 'pmthoughts')",
+                           path);
+    if (ours == 0)
+        throw NotADatabase(path, QStringLiteral("The file '%1' is an SQLite database, but not a "
+                                                "Pimora database: it belongs to another "
+                                                "program. The file was left as it is.")
+                                     .arg(path));
+}
+
+} // namespace
+
+void Connection::Open(const QString& connectionString) {
     if (db_)
-        throw RuntimeError(
-            3705, QStringLiteral("Operation is not allowed when the object is open."), kSource);
+        throw EngineError::ObjectOpen();
     const QString path = DataSourceOf(connectionString);
     if (path.isEmpty() || !QFileInfo(path).isFile())
-        throw RuntimeError(kEngineError,
-                           QStringLiteral("Could not find file '") + path + QStringLiteral("'."),
-                           kSource, ErrorKind::FileNotFound, path);
+        throw EngineError::FileNotFound(path);
     CheckFileIsOurs(path);
 
     sqlite3* db = nullptr;
@@ -117,9 +149,8 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     if (rc != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
         sqlite3_close_v2(db);
-        throw RuntimeError(
-            kEngineError,
-            QStringLiteral("The database file '%1' cannot be opened: %2").arg(path, msg), kSource,
+        throw EngineError::General(
+            QStringLiteral("The database file '%1' cannot be opened: %2").arg(path, msg),
             ErrorKind::FileAccess, path);
     }
     db_ = db;
@@ -127,17 +158,10 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 3000);
     try {
+        CheckSchemaIsOurs(db_, path);
         // A statement that returned has reached the disk; WAL keeps that affordable.
-        for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL"}) {
-            char* err = nullptr;
-            if (sqlite3_exec(db_, pragma, nullptr, nullptr, &err) != SQLITE_OK) {
-                const QString msg = QString::fromUtf8(err ? err : "failed");
-                sqlite3_free(err);
-                throw NotADatabase(path, QStringLiteral("The database file '%1' is damaged or "
-                                                        "cannot be used: %2")
-                                             .arg(path, msg));
-            }
-        }
+        Pragma(db_, "PRAGMA journal_mode=WAL", path);
+        Pragma(db_, "PRAGMA synchronous=FULL", path);
         sqlite3_create_function_v2(db_, "like", 2, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
                                    JetLike, nullptr, nullptr, nullptr);
         LoadSchema();
@@ -152,20 +176,21 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
 void Connection::LoadSchema() {
     schema_.clear();
     sqlite3_stmt* tables = nullptr;
+    auto damaged = [this] {
+        return NotADatabase(path_, QStringLiteral("The database file '%1' is damaged or cannot be "
+                                                  "used: %2")
+                                       .arg(path_, QString::fromUtf8(sqlite3_errmsg(db_))));
+    };
     if (sqlite3_prepare_v2(db_, "select name from sqlite_master where type = 'table'", -1, &tables,
                            nullptr) != SQLITE_OK)
-        throw NotADatabase(path_, QStringLiteral("The database file '%1' is damaged or cannot be "
-                                                 "used: %2")
-                                      .arg(path_, QString::fromUtf8(sqlite3_errmsg(db_))));
+        throw damaged();
     QStringList names;
     int rc;
     while ((rc = sqlite3_step(tables)) == SQLITE_ROW)
         names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(tables, 0)));
     sqlite3_finalize(tables);
     if (rc != SQLITE_DONE)
-        throw NotADatabase(path_, QStringLiteral("The database file '%1' is damaged or cannot be "
-                                                 "used: %2")
-                                      .arg(path_, QString::fromUtf8(sqlite3_errmsg(db_))));
+        throw damaged();
     for (const QString& name : names) {
         sqlite3_stmt* info = nullptr;
         const QByteArray sql = "PRAGMA table_info(\"" + name.toUtf8().replace('"', "\"\"") + "\")";
@@ -176,7 +201,7 @@ void Connection::LoadSchema() {
             const auto* col = reinterpret_cast<const char*>(sqlite3_column_text(info, 1));
             const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info, 2));
             columns.insert(QString::fromUtf8(col).toLower(),
-                           KindOfDeclared(QString::fromUtf8(type ? type : "")));
+                           ColumnKindOf(QString::fromUtf8(type ? type : "")));
         }
         sqlite3_finalize(info);
     }
@@ -201,7 +226,7 @@ void Connection::Close() {
         const QString msg = QString::fromUtf8(sqlite3_errmsg(db_));
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        throw RuntimeError(kEngineError, msg, kSource);
+        throw EngineError::General(msg);
     }
     db_ = nullptr;
     path_.clear();
@@ -210,62 +235,54 @@ void Connection::Close() {
 
 void Connection::RequireOpen() const {
     if (!db_)
-        throw RuntimeError(
-            3704, QStringLiteral("Operation is not allowed when the object is closed."), kSource);
+        throw EngineError::ObjectClosed();
 }
 
-void Connection::Fail(int rc, const QString& sql) const {
-    Q_UNUSED(sql);
+void Connection::Fail(int rc, bool preparing) const {
     const QString msg = QString::fromUtf8(sqlite3_errmsg(db_));
     const int primary = rc & 0xff;
     if (msg.startsWith(QLatin1String("no such table: "))) {
         QString table = msg.mid(15);
         if (table.startsWith(QLatin1String("main.")))
             table = table.mid(5);
-        throw RuntimeError(kMissingTableError,
-                           QStringLiteral("The database engine cannot find the input table or "
-                                          "query '") +
-                               table +
-                               QStringLiteral("'.  Make sure it exists and that its name is "
-                                              "spelled correctly."),
-                           kSource, ErrorKind::MissingTable, table);
+        throw EngineError::MissingTable(table);
     }
     if (primary == SQLITE_CONSTRAINT) {
         if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
-            throw RuntimeError(kEngineError,
-                               QStringLiteral("The changes you requested to the table were not "
-                                              "successful because they would create duplicate "
-                                              "values in the index, primary key, or "
-                                              "relationship. (") +
-                                   msg + QLatin1Char(')'),
-                               kSource, ErrorKind::Constraint);
-        throw RuntimeError(kEngineError,
-                           QStringLiteral("The change was refused by the database: ") + msg,
-                           kSource, ErrorKind::Constraint);
+            throw EngineError::General(
+                QStringLiteral("The changes you requested to the table were not successful "
+                               "because they would create duplicate values in the index, primary "
+                               "key, or relationship. (") +
+                    msg + QLatin1Char(')'),
+                ErrorKind::Constraint);
+        throw EngineError::General(QStringLiteral("The change was refused by the database: ") + msg,
+                                   ErrorKind::Constraint);
     }
     if (msg.startsWith(QLatin1String("duplicate column name: ")))
-        throw RuntimeError(
-            kEngineError,
-            QStringLiteral("Field '%1' already exists in the table.").arg(msg.mid(23)), kSource);
+        throw EngineError::General(
+            QStringLiteral("Field '%1' already exists in the table.").arg(msg.mid(23)));
     if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
         throw NotADatabase(path_,
                            QStringLiteral("The database file '%1' is damaged: %2").arg(path_, msg));
     if (primary == SQLITE_FULL)
-        throw RuntimeError(kEngineError, QStringLiteral("The disk is full: ") + msg, kSource,
-                           ErrorKind::FileAccess, path_);
+        throw EngineError::General(QStringLiteral("The disk is full: ") + msg,
+                                   ErrorKind::FileAccess, path_);
     if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR ||
         primary == SQLITE_PERM)
-        throw RuntimeError(
-            kEngineError,
-            QStringLiteral("The database file '%1' cannot be written: %2").arg(path_, msg), kSource,
+        throw EngineError::General(
+            QStringLiteral("The database file '%1' cannot be written: %2").arg(path_, msg),
             ErrorKind::FileAccess, path_);
+    if (primary == SQLITE_ERROR && preparing)
+        throw EngineError::General(QStringLiteral("Syntax error in SQL statement: ") + msg,
+                                   ErrorKind::Syntax);
     if (primary == SQLITE_ERROR)
-        throw RuntimeError(kEngineError, QStringLiteral("Syntax error in SQL statement: ") + msg,
-                           kSource, ErrorKind::Syntax);
-    throw RuntimeError(kEngineError, msg, kSource);
+        throw EngineError::General(QStringLiteral("The database engine could not run the "
+                                                  "statement: ") +
+                                   msg);
+    throw EngineError::General(msg);
 }
 
-sqlite3_stmt* Connection::Prepare(const QString& sql, bool* isSelect, bool* changesSchema) {
+sqlite3_stmt* Connection::Prepare(const QString& sql, bool* changesSchema) {
     RequireOpen();
     const JetStatement split = SplitJet(sql);
     auto it = statements_.find(split.shape);
@@ -278,11 +295,10 @@ sqlite3_stmt* Connection::Prepare(const QString& sql, bool* isSelect, bool* chan
                                           SQLITE_PREPARE_PERSISTENT, &p.stmt, &tail);
         if (rc != SQLITE_OK) {
             sqlite3_finalize(p.stmt);
-            Fail(rc, sql);
+            Fail(rc, true);
         }
         if (!p.stmt)
-            throw RuntimeError(kEngineError, QStringLiteral("Invalid SQL statement."), kSource,
-                               ErrorKind::Syntax);
+            throw EngineError::General(QStringLiteral("Invalid SQL statement."), ErrorKind::Syntax);
         if (statements_.size() >= kMaxCachedStatements)
             ClearStatements();
         it = statements_.insert(split.shape, p);
@@ -294,8 +310,6 @@ sqlite3_stmt* Connection::Prepare(const QString& sql, bool* isSelect, bool* chan
         sqlite3_bind_text16(stmt, static_cast<int>(i + 1), value.utf16(),
                             static_cast<int>(value.size() * 2), SQLITE_TRANSIENT);
     }
-    if (isSelect)
-        *isSelect = plan.isSelect;
     if (changesSchema)
         *changesSchema = plan.changesSchema;
     return stmt;
@@ -303,17 +317,14 @@ sqlite3_stmt* Connection::Prepare(const QString& sql, bool* isSelect, bool* chan
 
 void Connection::Execute(const QString& sql) {
     bool changesSchema = false;
-    sqlite3_stmt* stmt = Prepare(sql, nullptr, &changesSchema);
+    sqlite3_stmt* stmt = Prepare(sql, &changesSchema);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
-    if (rc != SQLITE_DONE) {
-        sqlite3_reset(stmt);
-        sqlite3_clear_bindings(stmt);
-        Fail(rc, sql);
-    }
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
+    if (rc != SQLITE_DONE)
+        Fail(rc);
     if (changesSchema) {
         ClearStatements();
         LoadSchema();
@@ -323,10 +334,10 @@ void Connection::Execute(const QString& sql) {
 void Connection::BeginTrans() {
     RequireOpen();
     if (transactionDepth_ > 0)
-        throw RuntimeError(kEngineError, QStringLiteral("A transaction is already open."), kSource);
+        throw EngineError::General(QStringLiteral("A transaction is already open."));
     const int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        Fail(rc, QStringLiteral("BEGIN"));
+        Fail(rc);
     transactionDepth_ = 1;
 }
 
@@ -334,7 +345,7 @@ void Connection::CommitTrans() {
     RequireOpen();
     const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        Fail(rc, QStringLiteral("COMMIT"));
+        Fail(rc);
     transactionDepth_ = 0;
 }
 

@@ -22,8 +22,7 @@ public:
 
     // "...;Data Source=<file>;..." Throws FileNotFound for a missing file and NotADatabase for
     // a file that is not one of ours.
-    void Open(const QString& connectionString, const QString& user = {},
-              const QString& password = {});
+    void Open(const QString& connectionString);
     void Close();
     ObjectState State() const { return db_ ? ObjectState::Open : ObjectState::Closed; }
     const QString& FilePath() const { return path_; }
@@ -45,11 +44,11 @@ private:
         TranslatedStatement plan;
     };
     // The prepared statement for a text, its literals bound; reset it after use.
-    sqlite3_stmt* Prepare(const QString& sql, bool* isSelect = nullptr,
-                          bool* changesSchema = nullptr);
+    sqlite3_stmt* Prepare(const QString& sql, bool* changesSchema = nullptr);
     void LoadSchema();
     void ClearStatements();
-    [[noreturn]] void Fail(int rc, const QString& sql) const;
+    // Throws the engine's error for a failed call; preparing: the statement did not compile.
+    [[noreturn]] void Fail(int rc, bool preparing = false) const;
     void RequireOpen() const;
 
     sqlite3* db_ = nullptr;

@@ -1,17 +1,12 @@
 #include "data/JetSql.h"
 
-#include "common/RuntimeError.h"
 #include "common/VbDate.h"
+#include "data/EngineErrors.h"
 
 namespace {
 
 constexpr QChar kTextMark(0xE000); // private-use characters stand for literals in a shape
 constexpr QChar kDateMark(0xE001);
-
-RuntimeError SyntaxError(const QString& what) {
-    return RuntimeError(-2147217900, what, QStringLiteral("Pimora database engine"),
-                        ErrorKind::Syntax);
-}
 
 bool IsIdentChar(QChar c) {
     return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
@@ -42,7 +37,7 @@ std::vector<Tok> Tokenise(QStringView shape) {
         } else if (c == QLatin1Char('[')) {
             const qsizetype end = shape.indexOf(QLatin1Char(']'), i);
             if (end < 0)
-                throw SyntaxError(QStringLiteral("Invalid bracketing of name."));
+                throw EngineError::Syntax(QStringLiteral("Invalid bracketing of name."));
             out.push_back({Tok::Bracketed, shape.mid(i + 1, end - i - 1)});
             i = end + 1;
         } else if (c.isDigit()) {
@@ -101,6 +96,20 @@ bool IsTextType(QStringView t) {
 
 } // namespace
 
+ColumnKind ColumnKindOf(QStringView declared) {
+    const QString t = declared.trimmed().toString().toUpper();
+    if (t.startsWith(QLatin1String("DATETIME")) || t.startsWith(QLatin1String("TIMESTAMP")))
+        return ColumnKind::DateTime;
+    if (t.startsWith(QLatin1String("DATE")))
+        return ColumnKind::Date;
+    if (t.startsWith(QLatin1String("TIME")))
+        return ColumnKind::Time;
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) ||
+        t.contains(QLatin1String("MEMO")))
+        return ColumnKind::Text;
+    return ColumnKind::Other;
+}
+
 JetStatement SplitJet(QStringView sql) {
     JetStatement st;
     st.shape.reserve(sql.size() < 4096 ? sql.size() : 256);
@@ -131,7 +140,8 @@ JetStatement SplitJet(QStringView sql) {
                 ++k;
             }
             if (!closed)
-                throw SyntaxError(QStringLiteral("Syntax error in string in query expression."));
+                throw EngineError::Syntax(
+                    QStringLiteral("Syntax error in string in query expression."));
             st.literals.push_back({JetStatement::LiteralType::Text, std::move(value)});
             st.shape.append(kTextMark);
             i = k + 1;
@@ -140,7 +150,8 @@ JetStatement SplitJet(QStringView sql) {
             flush(i);
             const qsizetype end = sql.indexOf(QLatin1Char('#'), i + 1);
             if (end < 0)
-                throw SyntaxError(QStringLiteral("Syntax error in date in query expression."));
+                throw EngineError::Syntax(
+                    QStringLiteral("Syntax error in date in query expression."));
             st.literals.push_back(
                 {JetStatement::LiteralType::Date, sql.mid(i + 1, end - i - 1).toString()});
             st.shape.append(kDateMark);
@@ -148,7 +159,7 @@ JetStatement SplitJet(QStringView sql) {
             runStart = i;
         } else {
             if (c == kTextMark || c == kDateMark)
-                throw SyntaxError(QStringLiteral("Invalid character in query expression."));
+                throw EngineError::Syntax(QStringLiteral("Invalid character in query expression."));
             ++i;
         }
     }
@@ -169,14 +180,15 @@ TranslatedStatement TranslateJet(const JetStatement& statement, const SchemaKind
         if (statement.literals[i].type == JetStatement::LiteralType::Date)
             out.binds[i] = BindAs::DateOrText;
     if (t.empty())
-        throw SyntaxError(QStringLiteral("Invalid SQL statement."));
+        throw EngineError::Syntax(QStringLiteral("Invalid SQL statement."));
 
     // One statement per text: nothing may follow a semicolon.
     for (size_t i = 0; i < t.size(); ++i)
         if (t[i]->type == Tok::Punct && t[i]->text == u";" && i + 1 != t.size())
-            throw SyntaxError(QStringLiteral("Characters found after end of SQL statement."));
+            throw EngineError::Syntax(
+                QStringLiteral("Characters found after end of SQL statement."));
 
-    out.isSelect = Is(*t[0], "select");
+    const bool isSelect = Is(*t[0], "select");
     out.changesSchema = Is(*t[0], "create") || Is(*t[0], "alter") || Is(*t[0], "drop");
 
     // The table the statement is about, for unqualified columns.
@@ -189,7 +201,7 @@ TranslatedStatement TranslateJet(const JetStatement& statement, const SchemaKind
             }
     } else if (Is(*t[0], "update") && t.size() > 1) {
         table = Lower(t[1]->text);
-    } else if (out.isSelect) {
+    } else if (isSelect) {
         for (size_t i = 1; i + 1 < t.size(); ++i)
             if (Is(*t[i], "from") && IsName(*t[i + 1])) {
                 table = Lower(t[i + 1]->text);
@@ -331,11 +343,10 @@ QString BindValue(const JetStatement::Literal& literal, BindAs how) {
     const auto read = ReadDate(literal.value);
     if (!read) {
         if (how == BindAs::DateOrText)
-            throw SyntaxError(QStringLiteral("Syntax error in date in query expression '#") +
-                              literal.value + QStringLiteral("#'."));
-        throw RuntimeError(-2147217913,
-                           QStringLiteral("Data type mismatch in criteria expression."),
-                           QStringLiteral("Pimora database engine"), ErrorKind::General);
+            throw EngineError::Syntax(
+                QStringLiteral("Syntax error in date in query expression '#") + literal.value +
+                QStringLiteral("#'."));
+        throw EngineError::TypeMismatch();
     }
     VbDateTime v = *read;
     if (how == BindAs::TextToTime && v.hasTime)

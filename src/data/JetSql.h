@@ -8,6 +8,9 @@
 // Column kinds the translator cares about.
 enum class ColumnKind { Other, Text, Date, Time, DateTime };
 
+// The kind of a column from its declared type ("DATE", "TEXT(25)", "TIMESTAMP", ...).
+ColumnKind ColumnKindOf(QStringView declared);
+
 // Table (lower case) to column (lower case) to kind.
 using SchemaKinds = QHash<QString, QHash<QString, ColumnKind>>;
 
@@ -37,7 +40,6 @@ enum class BindAs {
 struct TranslatedStatement {
     QString sqlite;            // the SQLite text, a ?N for each literal
     std::vector<BindAs> binds; // one per literal
-    bool isSelect = false;
     bool changesSchema = false;
 };
 

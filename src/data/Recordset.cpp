@@ -1,6 +1,6 @@
 #include "data/Recordset.h"
 
-#include "common/RuntimeError.h"
+#include "data/EngineErrors.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -46,11 +46,9 @@ QVariant ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
 
 } // namespace
 
-void Recordset::Open(const QString& source, Connection& connection, CursorType, LockType, long) {
+void Recordset::Open(const QString& source, Connection& connection) {
     if (open_)
-        throw RuntimeError(3705,
-                           QStringLiteral("Operation is not allowed when the object is open."),
-                           QStringLiteral("Pimora database engine"));
+        throw EngineError::ObjectOpen();
     sqlite3_stmt* stmt = connection.Prepare(source);
     const int columns = sqlite3_column_count(stmt);
     names_.clear();
@@ -62,12 +60,7 @@ void Recordset::Open(const QString& source, Connection& connection, CursorType, 
         names_ << name;
         byName_.insert(name.toLower(), i);
         const char* declared = sqlite3_column_decltype(stmt, i);
-        const QString type = QString::fromLatin1(declared ? declared : "").toUpper();
-        kinds[static_cast<size_t>(i)] =
-            type.startsWith(QLatin1String("DATETIME")) ? ColumnKind::DateTime
-            : type.startsWith(QLatin1String("DATE"))   ? ColumnKind::Date
-            : type.startsWith(QLatin1String("TIME"))   ? ColumnKind::Time
-                                                       : ColumnKind::Other;
+        kinds[static_cast<size_t>(i)] = ColumnKindOf(QString::fromLatin1(declared ? declared : ""));
     }
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
@@ -81,7 +74,7 @@ void Recordset::Open(const QString& source, Connection& connection, CursorType, 
     sqlite3_clear_bindings(stmt);
     if (rc != SQLITE_DONE) {
         rows_.clear();
-        connection.Fail(rc, source);
+        connection.Fail(rc);
     }
     row_ = 0;
     open_ = true;
@@ -89,9 +82,7 @@ void Recordset::Open(const QString& source, Connection& connection, CursorType, 
 
 void Recordset::Close() {
     if (!open_)
-        throw RuntimeError(3704,
-                           QStringLiteral("Operation is not allowed when the object is closed."),
-                           QStringLiteral("Pimora database engine"));
+        throw EngineError::ObjectClosed();
     open_ = false;
     rows_.clear();
     names_.clear();
@@ -101,40 +92,26 @@ void Recordset::Close() {
 
 void Recordset::MoveNext() {
     if (Eof())
-        throw RuntimeError(3021,
-                           QStringLiteral("Either BOF or EOF is True, or the current record has "
-                                          "been deleted. Requested operation requires a current "
-                                          "record."),
-                           QStringLiteral("Pimora database engine"));
+        throw EngineError::NoCurrentRecord();
     ++row_;
 }
 
 void Recordset::RequireRow() const {
     if (!open_ || Eof())
-        throw RuntimeError(3021,
-                           QStringLiteral("Either BOF or EOF is True, or the current record has "
-                                          "been deleted. Requested operation requires a current "
-                                          "record."),
-                           QStringLiteral("Pimora database engine"));
+        throw EngineError::NoCurrentRecord();
 }
 
 QVariant Recordset::Field(const QString& name) const {
     RequireRow();
     const auto it = byName_.constFind(name.toLower());
     if (it == byName_.constEnd())
-        throw RuntimeError(3265,
-                           QStringLiteral("Item cannot be found in the collection corresponding "
-                                          "to the requested name or ordinal."),
-                           QStringLiteral("Pimora database engine"));
+        throw EngineError::ItemNotFound();
     return rows_[row_][static_cast<size_t>(*it)];
 }
 
 QVariant Recordset::Field(int index) const {
     RequireRow();
     if (index < 0 || index >= FieldCount())
-        throw RuntimeError(3265,
-                           QStringLiteral("Item cannot be found in the collection corresponding "
-                                          "to the requested name or ordinal."),
-                           QStringLiteral("Pimora database engine"));
+        throw EngineError::ItemNotFound();
     return rows_[row_][static_cast<size_t>(index)];
 }

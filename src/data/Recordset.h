@@ -8,15 +8,11 @@
 #include <QVariant>
 #include <vector>
 
-enum CursorType { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
-enum LockType { adLockUnspecified = -1, adLockReadOnly = 1 };
-
-// A static snapshot: the whole result is read when it opens, and later changes to the
-// tables do not show in it.
+// A static, read-only snapshot: the whole result is read when it opens, and later changes to
+// the tables do not show in it.
 class Recordset {
 public:
-    void Open(const QString& source, Connection& connection, CursorType cursor = adOpenStatic,
-              LockType lock = adLockReadOnly, long options = -1);
+    void Open(const QString& source, Connection& connection);
     void Close();
     // What an error handler does with a recordset it may or may not have opened.
     void CloseIfOpen() {

@@ -3,18 +3,16 @@
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"
 #include "common/modQXCommFunc.h"
+#include "data/EngineErrors.h"
 #include "data/Recordset.h"
+#include "data/ScopedTrans.h"
 #include "platform/Application.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "platform/SafeFile.h"
 
-#include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 std::unique_ptr<Connection> gConn;
 QString gSQL;
@@ -23,56 +21,26 @@ namespace {
 
 const QString kCritical = QStringLiteral("Critical Error - Pimora cannot continue!");
 
-// Writes the template beside the database and renames it into place, so a failure never
-// leaves a half-written file. The copy is the owner's alone: it holds a private journal.
+RuntimeError NoConnection() {
+    return RuntimeError(91, QStringLiteral("Object variable or With block variable not set"),
+                        QStringLiteral("Pimora"));
+}
+
+// The copy is the owner's alone: it will hold a private journal.
 void CopyTemplate(const QString& from, const QString& to) {
     QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        throw RuntimeError(
-            -2147467259, QStringLiteral("Could not read '%1': %2").arg(from, source.errorString()),
-            QStringLiteral("Pimora"), ErrorKind::FileAccess, from);
-    const QByteArray data = source.readAll();
-    if (source.error() != QFileDevice::NoError)
-        throw RuntimeError(
-            -2147467259, QStringLiteral("Could not read '%1': %2").arg(from, source.errorString()),
-            QStringLiteral("Pimora"), ErrorKind::FileAccess, from);
-
-    QByteArray temp = QFile::encodeName(to + QStringLiteral(".XXXXXX"));
-    const int fd = mkstemp(temp.data());
-    auto fail = [&](int err) {
-        return RuntimeError(-2147467259,
-                            QStringLiteral("Could not write '%1': %2")
-                                .arg(to, QString::fromLocal8Bit(std::strerror(err))),
-                            QStringLiteral("Pimora"), ErrorKind::FileAccess, to);
-    };
-    if (fd < 0)
-        throw fail(errno);
-    qsizetype written = 0;
-    while (written < data.size()) {
-        const ssize_t n =
-            ::write(fd, data.constData() + written, static_cast<size_t>(data.size() - written));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int err = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            ::unlink(temp.constData());
-            throw fail(err);
-        }
-        written += n;
-    }
-    if (::fchmod(fd, 0600) != 0 || ::fsync(fd) != 0) {
-        const int err = errno;
-        ::close(fd);
-        ::unlink(temp.constData());
-        throw fail(err);
-    }
-    ::close(fd);
-    if (::rename(temp.constData(), QFile::encodeName(to).constData()) != 0) {
-        const int err = errno;
-        ::unlink(temp.constData());
-        throw fail(err);
-    }
+    QByteArray data;
+    if (source.open(QIODevice::ReadOnly))
+        data = source.readAll();
+    if (!source.isOpen() || source.error() != QFileDevice::NoError)
+        throw EngineError::General(
+            QStringLiteral("Could not read '%1': %2").arg(from, source.errorString()),
+            ErrorKind::FileAccess, from);
+    const FileWriteResult written = WriteFileReplacing(to, data, 0600);
+    if (!written.ok)
+        throw EngineError::General(
+            QStringLiteral("Could not write '%1': %2").arg(to, written.error),
+            ErrorKind::FileAccess, to);
 }
 
 } // namespace
@@ -98,7 +66,7 @@ bool OpenDatabase() {
     for (;;) {
         try {
             auto conn = std::make_unique<Connection>();
-            conn->Open(ConnectionString(), QString(), QString());
+            conn->Open(ConnectionString());
             gConn = std::move(conn);
             return true;
         } catch (const RuntimeError& e) {
@@ -134,8 +102,7 @@ bool OpenDatabase() {
 bool CloseDatabase() {
     try {
         if (!gConn)
-            throw RuntimeError(91, QStringLiteral("Object variable or With block variable not set"),
-                               QStringLiteral("Pimora"));
+            throw NoConnection();
         gConn->Close();
         gConn.reset();
         return true;
@@ -151,17 +118,12 @@ namespace {
 // Runs one step of the upgrade as a whole: it happens completely or not at all, so a
 // failed step can be tried again at the next start.
 void RunStep(std::initializer_list<QString> statements) {
-    gConn->BeginTrans();
-    try {
-        for (const QString& s : statements) {
-            gSQL = s;
-            gConn->Execute(gSQL);
-        }
-        gConn->CommitTrans();
-    } catch (...) {
-        gConn->RollbackTrans();
-        throw;
+    ScopedTrans step(*gConn);
+    for (const QString& s : statements) {
+        gSQL = s;
+        gConn->Execute(gSQL);
     }
+    step.Commit();
 }
 
 } // namespace
@@ -170,12 +132,11 @@ bool CheckDBVersion() {
     Recordset rs;
     try {
         if (!gConn)
-            throw RuntimeError(91, QStringLiteral("Object variable or With block variable not set"),
-                               QStringLiteral("Pimora"));
+            throw NoConnection();
         const QString select = QStringLiteral("select * from pmversion order by verdate desc");
         gSQL = select;
         try {
-            rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly, -1);
+            rs.Open(gSQL, *gConn);
         } catch (const RuntimeError& e) {
             if (e.Kind() != ErrorKind::MissingTable || e.Detail() != QLatin1String("pmversion"))
                 throw;
@@ -183,10 +144,10 @@ bool CheckDBVersion() {
             RunStep({QStringLiteral("Create table pmVersion (DBVer CHAR CONSTRAINT MyConstraint "
                                     "PRIMARY KEY, VerDate CHAR)"),
                      QStringLiteral("insert into pmversion (dbver,verdate) values ('0.9.5','") +
-                         VbFormat(QDate::currentDate(), QStringLiteral("dd mmm yyyy")) +
+                         VbFormat(Clock::Today(), QStringLiteral("dd mmm yyyy")) +
                          QStringLiteral("')")});
             gSQL = select;
-            rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly, -1);
+            rs.Open(gSQL, *gConn);
         }
         if (rs.Eof()) {
             MsgBox(QStringLiteral("No record in pmVersion table, which is strange..."));

@@ -78,7 +78,9 @@ QString QtPrompter::Input(const QString& prompt, const QString& title, const QSt
 }
 
 Prompter& CurrentPrompter() {
-    return g_installed ? *g_installed : g_builtin;
+    if (g_installed)
+        return *g_installed;
+    return g_builtin;
 }
 
 std::unique_ptr<Prompter> InstallPrompter(std::unique_ptr<Prompter> prompter) {
