@@ -3,7 +3,10 @@
 #include "LargeDb.h"
 #include "RatioReporter.h"
 
+#include "calendar/CalGrid.h"
+#include "calendar/CalendarGrid.h"
 #include "calendar/CalendarPart.h"
+#include "calendar/JournalPanel.h"
 #include "data/modDB.h"
 #include "platform/Application.h"
 #include "ui/main/frmMain.h"
@@ -31,13 +34,14 @@ void Edit(QPlainTextEdit* box, bool add) {
 }
 
 void BM_MoveOneDay(benchmark::State& state) {
-    CalendarPart& cal = *g_window->calendar;
-    cal.RenderCalMonth(QStringLiteral("December"), QStringLiteral("2026"));
-    cal.flxCalModel.MoveTo(2, 3); // 9 December
+    CalendarPart& cal = *g_window->findChild<CalendarPart*>();
+    CalGridModel& cells = *cal.Grid().flxCalModel;
+    cal.Grid().RenderCalMonth(QStringLiteral("December"), QStringLiteral("2026"));
+    cells.MoveTo(2, 3); // 9 December
     bool onNinth = true, add = true;
     for (auto _ : state) {
-        Edit(cal.rtfCalQJournal, add);
-        cal.flxCalModel.MoveTo(2, onNinth ? 4 : 3);
+        Edit(cal.Journal().rtfCalQJournal, add);
+        cells.MoveTo(2, onNinth ? 4 : 3);
         onNinth = !onNinth;
         add = !add;
     }
@@ -120,11 +124,12 @@ void BM_RawMoveOneDay(benchmark::State& state) {
 }
 
 void BM_RenderCalMonth(benchmark::State& state) {
-    CalendarPart& cal = *g_window->calendar;
+    CalendarPart& cal = *g_window->findChild<CalendarPart*>();
     bool december = true;
     for (auto _ : state) {
-        cal.RenderCalMonth(december ? QStringLiteral("December") : QStringLiteral("November"),
-                           QStringLiteral("2026"));
+        cal.Grid().RenderCalMonth(december ? QStringLiteral("December")
+                                           : QStringLiteral("November"),
+                                  QStringLiteral("2026"));
         december = !december;
     }
 }

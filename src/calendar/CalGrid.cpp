@@ -1,48 +1,104 @@
 #include "calendar/CalGrid.h"
 
-#include "ui/main/Twips.h"
+#include "ui/widgets/Twips.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
+#include <utility>
+
+void CalGridModel::CellChanged(int row, int col) {
+    if (row == 0) {
+        emit headerDataChanged(Qt::Horizontal, col, col);
+        return;
+    }
+    const QModelIndex i = index(row - 1, col);
+    emit dataChanged(i, i);
+}
 
 void CalGridModel::SetText(int row, int col, const QString& text) {
     cells_[Index(row, col)].text = text;
-    emit changed();
+    CellChanged(row, col);
 }
 
 void CalGridModel::SetBackColor(int row, int col, const QColor& colour) {
     cells_[Index(row, col)].back = colour;
-    emit changed();
+    CellChanged(row, col);
 }
 
 void CalGridModel::Clear() {
     for (Cell& c : cells_)
         c = Cell{};
-    emit changed();
+    emit headerDataChanged(Qt::Horizontal, 0, kCols - 1);
+    emit dataChanged(index(0, 0), index(kRows - 2, kCols - 1));
 }
 
-void CalGridModel::SetRow(int row) {
-    if (row == row_ || row < 0 || row >= kRows)
-        return;
+bool CalGridModel::Move(int row, int col) {
+    if ((row == row_ && col == col_) || row < 0 || row >= kRows || col < 0 || col >= kCols)
+        return true;
+    refused_ = false;
     emit leaveCell();
+    if (std::exchange(refused_, false))
+        return false;
     row_ = row;
-    emit changed();
-    emit enterCell();
-}
-
-void CalGridModel::SetCol(int col) {
-    if (col == col_ || col < 0 || col >= kCols)
-        return;
-    emit leaveCell();
     col_ = col;
-    emit changed();
+    emit currentMoved();
     emit enterCell();
+    return true;
 }
 
-void CalGridModel::MoveTo(int row, int col) {
-    SetRow(row);
-    SetCol(col);
+bool CalGridModel::SetRow(int row) {
+    return Move(row, col_);
+}
+
+bool CalGridModel::SetCol(int col) {
+    return Move(row_, col);
+}
+
+bool CalGridModel::MoveTo(int row, int col) {
+    return SetRow(row) && SetCol(col);
+}
+
+bool CalGridModel::Jump(int row, int col) {
+    return Move(row, col);
+}
+
+int CalGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kRows - 1;
+}
+
+int CalGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kCols;
+}
+
+QVariant CalGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const Cell& cell = cells_[Index(index.row() + 1, index.column())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return cell.text;
+    case Qt::BackgroundRole:
+        return cell.back.isValid() ? QVariant(cell.back) : QVariant();
+    case Qt::TextAlignmentRole:
+        return QVariant(Qt::AlignLeft | Qt::AlignTop);
+    default:
+        return {};
+    }
+}
+
+QVariant CalGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kCols)
+        return {};
+    if (role == Qt::DisplayRole)
+        return Text(0, section);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant(Qt::AlignCenter);
+    return {};
+}
+
+Qt::ItemFlags CalGridModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
 namespace {
@@ -50,54 +106,69 @@ constexpr int kCellWidth = TwipsToPixels(600);
 constexpr int kCellHeight = TwipsToPixels(650);
 } // namespace
 
-CalGridView::CalGridView(CalGridModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+CalGridView::CalGridView(QWidget* parent) : QTableView(parent), model_(new CalGridModel(this)) {
+    setModel(model_);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
     setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setMinimumSectionSize(kCellWidth);
+    header->setDefaultSectionSize(kCellWidth);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setFixedHeight(kCellHeight);
+    verticalHeader()->setMinimumSectionSize(kCellHeight);
+    verticalHeader()->setDefaultSectionSize(kCellHeight);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setFixedSize(sizeHint());
-    connect(&model_, &CalGridModel::changed, this, qOverload<>(&QWidget::update));
+
+    connect(model_, &CalGridModel::currentMoved, this, &CalGridView::ShowCurrent);
+    // Only the model moves the current cell; anything else that tries is put right.
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { ShowCurrent(); });
+    ShowCurrent();
 }
 
 QSize CalGridView::sizeHint() const {
-    return {kCellWidth * CalGridModel::kCols + 1, kCellHeight * CalGridModel::kRows + 1};
+    const int frame = 2 * frameWidth();
+    return {kCellWidth * CalGridModel::kCols + frame, kCellHeight * CalGridModel::kRows + frame};
 }
 
 QRect CalGridView::CellRect(int row, int col) const {
-    return {col * kCellWidth, row * kCellHeight, kCellWidth, kCellHeight};
+    return visualRect(model_->index(row - 1, col));
 }
 
-void CalGridView::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const QPalette& pal = palette();
-    for (int r = 0; r < CalGridModel::kRows; ++r)
-        for (int c = 0; c < CalGridModel::kCols; ++c) {
-            const QRect rect = CellRect(r, c);
-            QColor back = model_.BackColor(r, c);
-            if (!back.isValid())
-                back = r == 0 ? pal.color(QPalette::Button) : pal.color(QPalette::Base);
-            p.fillRect(rect, back);
-            p.setPen(pal.color(QPalette::Mid));
-            p.drawRect(rect);
-            p.setPen(pal.color(r == 0 ? QPalette::ButtonText : QPalette::Text));
-            p.drawText(rect, r == 0 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop,
-                       r == 0 ? model_.Text(r, c) : QLatin1Char(' ') + model_.Text(r, c));
-        }
-    if (hasFocus() && model_.Row() > 0) {
-        QPen focus(pal.color(QPalette::Highlight), 2);
-        p.setPen(focus);
-        p.drawRect(CellRect(model_.Row(), model_.Col()).adjusted(1, 1, -1, -1));
-    }
+void CalGridView::ShowCurrent() {
+    if (syncing_)
+        return;
+    syncing_ = true;
+    const QModelIndex wanted =
+        model_->Row() >= 1 ? model_->index(model_->Row() - 1, model_->Col()) : QModelIndex();
+    if (selectionModel()->currentIndex() != wanted)
+        selectionModel()->setCurrentIndex(wanted, QItemSelectionModel::NoUpdate);
+    syncing_ = false;
 }
 
 void CalGridView::mousePressEvent(QMouseEvent* event) {
-    const int row = static_cast<int>(event->position().y()) / kCellHeight;
-    const int col = static_cast<int>(event->position().x()) / kCellWidth;
-    setFocus();
-    // The header row is fixed: it cannot be selected.
-    if (row >= 1 && row < CalGridModel::kRows && col >= 0 && col < CalGridModel::kCols)
-        model_.MoveTo(row, col);
+    setFocus(Qt::MouseFocusReason);
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (at.isValid())
+        model_->Jump(at.row() + 1, at.column());
+    event->accept();
+}
+
+void CalGridView::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
 }
 
 void CalGridView::keyPressEvent(QKeyEvent* event) {
-    int row = model_.Row(), col = model_.Col();
+    int row = model_->Row(), col = model_->Col();
     switch (event->key()) {
     case Qt::Key_Left:
         --col;
@@ -112,10 +183,11 @@ void CalGridView::keyPressEvent(QKeyEvent* event) {
         ++row;
         break;
     default:
-        QWidget::keyPressEvent(event);
+        event->ignore();
         return;
     }
+    // The header row is fixed: it cannot be reached.
     if (row >= 1 && row < CalGridModel::kRows && col >= 0 && col < CalGridModel::kCols)
-        model_.MoveTo(row, col);
+        model_->MoveTo(row, col);
     event->accept();
 }

@@ -1,107 +1,54 @@
 #pragma once
 
-#include "calendar/CalGrid.h"
-
 #include <QObject>
 #include <QString>
 
-class frmMain;
-class QComboBox;
+class CalendarGrid;
+class DayEventsPanel;
+class JournalPanel;
+class QAction;
+class QBoxLayout;
 class QFrame;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QTimeEdit;
-class QTreeWidget;
-class QVBoxLayout;
+class QMenu;
+class TabStrip;
 
-// The Calendar function of the main window: the month grid and its navigation, the day's
-// journal and the day's events.
+// The Calendar function: fills its function frame with the month grid and its navigation,
+// the day's events, the journal and the search tabs, and fills its menu. It wires the
+// panels: entering a day loads it into them, leaving it saves them.
 class CalendarPart : public QObject {
     Q_OBJECT
 public:
-    explicit CalendarPart(frmMain& form);
+    CalendarPart(QFrame* frame, QMenu* menu);
+    ~CalendarPart() override;
 
-    // Month grid and navigation.
-    void RenderCalFrame();
-    void RenderCalMonth(const QString& month, const QString& year);
-    void PopulateCalendarCombos();
-    void PopulateFilledDays(const QDate& firstDay);
-    void NavigateCalByDay(const QString& day, const QString& direction);
+    // The set-up at the window's load; the menu's items work from then on.
+    void BuildCalendarTab();
+    void PopulateHeadsUp() {}
     void flxCal_EnterCell();
     void flxCal_LeaveCell();
-    void cmdPrevMonth_Click();
-    void cmdNextMonth_Click();
-    void cmdPrevDay_Click();
-    void cmdNextDay_Click();
-    void cmdCalToday_Click();
-    void cmdOK_Click();
-    void lblCalMonth_DblClick();
-    void mnuSwapCal_Click();
-    void PopulateHeadsUp() {}
-
-    // Journal.
     void ClearCalendarEntry();
-    bool SaveCalendarEntry(const QString& day);
-
-    // Events.
-    void PopulateEventsCombo();
-    void RefreshEventsList();
-    bool SaveEventEntry(const QString& day, bool quiet);
-    bool DeleteEventEntry(const QString& day);
-    void cmdCalEventSave_Click();
-    void cmdCalEventDelete_Click();
-    void cmdCalEventClear_Click();
-    void lvwDayEvents_Click();
-
-    // The calendar's share of closing the window.
+    void mnuSwapCal_Click();
+    // The calendar's share of closing the window: the pending event, then the journal.
     void SavePendingWork();
 
-    CalGridModel flxCalModel;
-    CalGridView* flxCal = nullptr;
-    QFrame* fraCal = nullptr;
-    QWidget* fraDayEvents = nullptr;
-    QFrame* fraEditMonthYear = nullptr;
-    QPushButton* cmdPrevMonth = nullptr;
-    QPushButton* cmdPrevDay = nullptr;
-    QPushButton* cmdCalToday = nullptr;
-    QPushButton* cmdNextDay = nullptr;
-    QPushButton* cmdNextMonth = nullptr;
-    QLabel* lblCalMonth = nullptr;
-    QLabel* lblSelDate = nullptr;
-    QComboBox* cboMonth = nullptr;
-    QComboBox* cboYear = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPlainTextEdit* rtfCalQJournal = nullptr;
-    QTreeWidget* lvwDayEvents = nullptr;
-    QComboBox* cboEvent = nullptr;
-    QPushButton* cmdBrowseEvents = nullptr;
-    QLineEdit* txtEventDetails = nullptr;
-    QTimeEdit* dtpStartTime = nullptr;
-    QTimeEdit* dtpEndTime = nullptr;
-    QPushButton* cmdCalEventSave = nullptr;
-    QPushButton* cmdCalEventDelete = nullptr;
-    QPushButton* cmdCalEventClear = nullptr;
+    CalendarGrid& Grid() const { return *grid_; }
+    JournalPanel& Journal() const { return *journal_; }
+    DayEventsPanel& Events() const { return *events_; }
 
-    bool JournalChanged = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    TabStrip* tabCalendar = nullptr;
+    TabStrip* tabSearchCalendar = nullptr;
+    QWidget* fraCalDiary = nullptr;
+    QWidget* fraCalSearch = nullptr;
+    QWidget* fraSearchJournal = nullptr;
+    QWidget* fraSearchEvents = nullptr;
 
 private:
-    void BuildGridFrame(QWidget* parent);
-    void BuildEventsFrame(QWidget* parent);
-    void BuildJournal(QWidget* parent);
-    void LeaveCurrentDay();
-    void SelectDay(int day);
-    void LoadJournal();
-    void ClearEventEditor();
-    void ShowEventMissing(const QString& name);
-    bool DayOfText(const QString& text, QDate& day) const;
+    void BuildMenu(QMenu* menu);
 
-    frmMain& form_;
-    QVBoxLayout* leftColumn_ = nullptr;
+    CalendarGrid* grid_ = nullptr;
+    JournalPanel* journal_ = nullptr;
+    DayEventsPanel* events_ = nullptr;
+    QBoxLayout* leftColumn_ = nullptr;
+    QList<QAction*> actions_;
     bool calendarOnTop_ = true;
-    bool dayLoadFailed_ = false;
 };

@@ -2,9 +2,6 @@
 
 #include "common/VbDate.h"
 
-#include <QApplication>
-#include <QPalette>
-
 namespace modCalendar {
 
 QColor CalNormalColor;
@@ -38,4 +35,28 @@ int MonthNumber(const QString& name) {
 
 QString SelectedDayText(const QDate& day) {
     return VbFormat(day, QStringLiteral("d mmmm yyyy"));
+}
+
+QString SqlDay(const QDate& day) {
+    return VbFormat(day, QStringLiteral("dd mmm yyyy"));
+}
+
+QString SqlTime(const QTime& time) {
+    return VbFormat(time, QStringLiteral("hh:mm:ss AMPM"));
+}
+
+int Weekday(const QDate& day) {
+    return day.dayOfWeek() % 7 + 1;
+}
+
+std::optional<QDate> DayOfText(const QString& text) {
+    const auto v = ReadDate(text);
+    if (!v || !v->hasDate)
+        return std::nullopt;
+    return v->date;
+}
+
+QTime TimeOfText(const QString& text) {
+    const auto v = ReadDate(text);
+    return v && v->hasTime ? v->time : QTime(0, 0, 0);
 }

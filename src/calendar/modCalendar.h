@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QDate>
+#include <QString>
+#include <QTime>
 #include <array>
 #include <optional>
 
@@ -19,9 +21,20 @@ void Reset();
 
 } // namespace modCalendar
 
+// The texts of a calendar day.
 // The English month name, whatever the locale.
 QString MonthName(int month);
 // 1 to 12 for an English month name in full, any letter case; 0 otherwise.
 int MonthNumber(const QString& name);
-// "5 December 2026"
+// "5 December 2026", as the selected-day label shows it.
 QString SelectedDayText(const QDate& day);
+// "05 Dec 2026", the day inside the statements' #...# and '...'.
+QString SqlDay(const QDate& day);
+// "09:30:00 AM", a time of day inside the statements' #...#.
+QString SqlTime(const QTime& time);
+// Sunday = 1 ... Saturday = 7.
+int Weekday(const QDate& day);
+// The day a text names, when it reads as a date.
+std::optional<QDate> DayOfText(const QString& text);
+// A stored time as the pickers show it; an empty or unreadable one is midnight.
+QTime TimeOfText(const QString& text);

@@ -5,9 +5,8 @@
 #include "data/Recordset.h"
 #include "data/modDB.h"
 #include "platform/Prompter.h"
-#include "security/MaskedEdit.h"
 #include "security/Password.h"
-#include "ui/main/frmMain.h"
+#include "ui/widgets/MaskedEdit.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -103,7 +102,7 @@ void frmLogin::cmdOK_Click() {
     Recordset rs;
     try {
         gSQL = QStringLiteral("select pwd from pmpref");
-        rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly);
+        rs.Open(gSQL, *gConn);
         bool success = false;
         if (rs.Eof()) {
             MsgBox(QStringLiteral("No password defined!"), MsgButtons::OK, MsgIcon::Critical,
@@ -120,7 +119,7 @@ void frmLogin::cmdOK_Click() {
         }
         rs.Close();
         if (success) {
-            ShowMainWindow();
+            emit loginSucceeded();
             close();
             return;
         }

@@ -7,7 +7,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Asks for the password before the main window opens.
+// Asks for the password before the main window opens. It does not open the main window
+// itself: it says that the login succeeded, just before it closes.
 class frmLogin : public QDialog {
     Q_OBJECT
 public:
@@ -23,6 +24,9 @@ public:
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdExit = nullptr;
     QLabel* Picture1 = nullptr;
+
+signals:
+    void loginSucceeded();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

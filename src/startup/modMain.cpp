@@ -25,7 +25,7 @@ void Main() {
     Recordset rs;
     try {
         gSQL = QStringLiteral("select pwd from pmpref");
-        rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly, -1);
+        rs.Open(gSQL, *gConn);
         if (rs.Eof()) {
             gSQL = QStringLiteral("insert into pmpref (pwd) values ('')");
             gConn->Execute(gSQL);
@@ -39,9 +39,15 @@ void Main() {
         return;
     }
     if (protectedByPassword)
-        ShowLoginWindow();
+        ShowLogin();
     else
         ShowMainWindow();
+}
+
+frmLogin* ShowLogin() {
+    frmLogin* login = ShowLoginWindow();
+    QObject::connect(login, &frmLogin::loginSucceeded, [] { ShowMainWindow(); });
+    return login;
 }
 
 bool AnyWindowOpen() {

@@ -5,60 +5,24 @@
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
 #include "data/modDB.h"
-#include "ui/main/ImageList.h"
-#include "ui/main/ListBar.h"
-#include "ui/main/TabStrip.h"
-#include "ui/main/Twips.h"
+#include "platform/Clock.h"
+#include "security/Preferences.h"
+#include "thoughts/ThoughtsPart.h"
+#include "ui/main/AddressBookPart.h"
+#include "ui/widgets/ImageList.h"
+#include "ui/widgets/ListBar.h"
+#include "ui/widgets/Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDate>
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
-
-namespace {
-
-QWidget* Named(QWidget* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
-// A tab strip over a pile of frames; choosing a tab brings its frame to the front.
-QWidget* TabbedPile(QWidget* parent, TabStrip*& strip, const QString& stripName,
-                    std::initializer_list<std::pair<QWidget**, QString>> frames) {
-    auto* box = new QWidget(parent);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    strip = new TabStrip(box);
-    strip->setObjectName(stripName);
-    auto* pile = new QStackedWidget(box);
-    pile->setObjectName(stripName + QStringLiteral("Frames"));
-    pile->setFrameShape(QFrame::StyledPanel);
-    for (const auto& [slot, name] : frames) {
-        auto* frame = new QFrame(pile);
-        frame->setObjectName(name);
-        new QVBoxLayout(frame);
-        pile->addWidget(frame);
-        *slot = frame;
-    }
-    layout->addWidget(strip);
-    layout->addWidget(pile, 1);
-    QObject::connect(strip, &QTabBar::currentChanged, pile, [pile](int index) {
-        if (index >= 0 && index < pile->count())
-            pile->setCurrentIndex(index);
-    });
-    return box;
-}
-
-} // namespace
 
 frmMain::frmMain() {
     setObjectName(QStringLiteral("frmMain"));
@@ -66,7 +30,9 @@ frmMain::frmMain() {
     resize(TwipsToPixels(15360), TwipsToPixels(11520));
     BuildMenus();
     BuildFrames();
-    calendar = std::make_unique<CalendarPart>(*this);
+    calendar_ = new CalendarPart(fraFunc(kFunctionCalendar), mnuCal);
+    thoughts_ = new ThoughtsPart(fraFunc(kFunctionThoughts), mnuThoughts);
+    addressBook_ = new AddressBookPart(fraFunc(kFunctionAddressBook), mnuAddBook);
     auto* sb = new QStatusBar(this);
     sb->setObjectName(QStringLiteral("sbMain"));
     sbMainDate = new QLabel(sb);
@@ -76,16 +42,6 @@ frmMain::frmMain() {
 }
 
 frmMain::~frmMain() = default;
-
-QAction* frmMain::AddItem(QMenu* menu, const QString& name, const QString& caption,
-                          const QKeySequence& shortcut, bool enabled) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(name);
-    if (!shortcut.isEmpty())
-        a->setShortcut(shortcut);
-    a->setEnabled(enabled);
-    return a;
-}
 
 QAction* frmMain::Action(const QString& name) const {
     return findChild<QAction*>(name);
@@ -99,61 +55,44 @@ void frmMain::BuildMenus() {
         m->menuAction()->setObjectName(name);
         return m;
     };
+    auto item = [&](QMenu* in, const QString& name, const QString& caption,
+                    const QKeySequence& shortcut = {}) {
+        QAction* a = in->addAction(caption);
+        a->setObjectName(name);
+        a->setShortcut(shortcut);
+        return a;
+    };
     mnuFile = menu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    connect(AddItem(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"),
-                    QKeySequence(Qt::CTRL | Qt::Key_Q)),
+    connect(item(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"),
+                 QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
 
     mnuFunctions = menu(QStringLiteral("mnuFunctions"), QStringLiteral("F&unctions"));
-    connect(AddItem(mnuFunctions, QStringLiteral("mnuFunctionsCalendar"),
-                    QStringLiteral("Switch to &Calendar"), QKeySequence(Qt::CTRL | Qt::Key_F1)),
+    connect(item(mnuFunctions, QStringLiteral("mnuFunctionsCalendar"),
+                 QStringLiteral("Switch to &Calendar"), QKeySequence(Qt::CTRL | Qt::Key_F1)),
             &QAction::triggered, this, [this] { ChooseFunctionFromMenu(kFunctionCalendar); });
-    connect(AddItem(mnuFunctions, QStringLiteral("mnuFunctionsThoughts"),
-                    QStringLiteral("Switch to &Thoughts"), QKeySequence(Qt::CTRL | Qt::Key_F2)),
+    connect(item(mnuFunctions, QStringLiteral("mnuFunctionsThoughts"),
+                 QStringLiteral("Switch to &Thoughts"), QKeySequence(Qt::CTRL | Qt::Key_F2)),
             &QAction::triggered, this, [this] { ChooseFunctionFromMenu(kFunctionThoughts); });
-    connect(AddItem(mnuFunctions, QStringLiteral("mnuFunctionsAddBook"),
-                    QStringLiteral("Switch to Address &Book"), QKeySequence(Qt::CTRL | Qt::Key_F3)),
+    connect(item(mnuFunctions, QStringLiteral("mnuFunctionsAddBook"),
+                 QStringLiteral("Switch to Address &Book"), QKeySequence(Qt::CTRL | Qt::Key_F3)),
             &QAction::triggered, this, [this] { ChooseFunctionFromMenu(kFunctionAddressBook); });
 
-    // The calendar's, the Thoughts' and the help's own actions arrive with those parts.
+    // Each function fills its own menu.
     mnuCal = menu(QStringLiteral("mnuCal"), QStringLiteral("&Calendar"));
-    AddItem(mnuCal, QStringLiteral("mnuPrevDay"), QStringLiteral("Prev Day"), Qt::Key_F2, false);
-    AddItem(mnuCal, QStringLiteral("mnuNextDay"), QStringLiteral("Next Day"), Qt::Key_F3, false);
-    AddItem(mnuCal, QStringLiteral("mnuPrevMonth"), QStringLiteral("Prev Month"), Qt::Key_F5,
-            false);
-    AddItem(mnuCal, QStringLiteral("mnuNextMonth"), QStringLiteral("Next Month"), Qt::Key_F6,
-            false);
-    AddItem(mnuCal, QStringLiteral("mnuToday"), QStringLiteral("Today"), Qt::Key_F4, false);
-    mnuCal->addSeparator();
-    AddItem(mnuCal, QStringLiteral("mnuSwapCal"), QStringLiteral("Swap Calendar/Event"), {}, false);
-    mnuCal->addSeparator();
-    QMenu* maint = mnuCal->addMenu(QStringLiteral("&Maintenance"));
-    maint->setObjectName(QStringLiteral("mnuMaint"));
-    maint->menuAction()->setObjectName(QStringLiteral("mnuMaint"));
-    AddItem(maint, QStringLiteral("mnuMaintEvents"), QStringLiteral("&Events..."), {}, false);
-
     mnuThoughts = menu(QStringLiteral("mnuThoughts"), QStringLiteral("&Thoughts"));
-    AddItem(mnuThoughts, QStringLiteral("mnuRefreshThoughts"),
-            QStringLiteral("Refresh Thoughts Tree"), {}, false);
-    AddItem(mnuThoughts, QStringLiteral("mnuThoCountNodes"), QStringLiteral("Count Thought Nodes"),
-            {}, false);
-    AddItem(mnuThoughts, QStringLiteral("mnuMaintClearThoughts"),
-            QStringLiteral("Clear Thoughts..."), {}, false);
-
     mnuAddBook = menu(QStringLiteral("mnuAddBook"), QStringLiteral("&Address Book"));
-    QMenu* abMaint = mnuAddBook->addMenu(QStringLiteral("&Maintenance"));
-    abMaint->setObjectName(QStringLiteral("mnuAddBookMaint"));
-    abMaint->menuAction()->setObjectName(QStringLiteral("mnuAddBookMaint"));
-    AddItem(abMaint, QStringLiteral("mnuAddBookMaintCat"), QStringLiteral("Contact Cate&gories"));
 
+    // The preferences and help come with their dialogs; until then the items stay off.
     mnuOptions = menu(QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
-    AddItem(mnuOptions, QStringLiteral("mnuPref"), QStringLiteral("&Preferences..."), {}, false);
-
+    item(mnuOptions, QStringLiteral("mnuPref"), QStringLiteral("&Preferences..."))
+        ->setEnabled(false);
     mnuHelp = menu(QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    AddItem(mnuHelp, QStringLiteral("mnuProgHelp"), QStringLiteral("&Program Help"), {}, false);
+    item(mnuHelp, QStringLiteral("mnuProgHelp"), QStringLiteral("&Program Help"))
+        ->setEnabled(false);
     mnuHelp->addSeparator();
-    AddItem(mnuHelp, QStringLiteral("mnuReadMe"), QStringLiteral("Read Me"), {}, false);
-    AddItem(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("About Pimora"), {}, false);
+    item(mnuHelp, QStringLiteral("mnuReadMe"), QStringLiteral("Read Me"))->setEnabled(false);
+    item(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("About Pimora"))->setEnabled(false);
 }
 
 void frmMain::BuildFrames() {
@@ -194,48 +133,6 @@ void frmMain::BuildFrames() {
         fraFunc_[static_cast<size_t>(index)] = frame;
         lblFunc_[static_cast<size_t>(index)] = label;
     }
-
-    // Calendar: the month grid's column on the left, the journal and search on the right.
-    {
-        QFrame* frame = fraFunc(kFunctionCalendar);
-        auto* body = new QHBoxLayout;
-        auto* left = Named(new QWidget(frame), QStringLiteral("fraCalLeft"));
-        left->setFixedWidth(TwipsToPixels(4560));
-        new QVBoxLayout(left);
-        body->addWidget(left);
-        QWidget* tabs = TabbedPile(frame, tabCalendar, QStringLiteral("tabCalendar"),
-                                   {{&fraCalDiary, QStringLiteral("fraCalDiary")},
-                                    {&fraCalSearch, QStringLiteral("fraCalSearch")}});
-        body->addWidget(tabs, 1);
-        static_cast<QVBoxLayout*>(frame->layout())->addLayout(body, 1);
-        QWidget* searchTabs =
-            TabbedPile(fraCalSearch, tabSearchCalendar, QStringLiteral("tabSearchCalendar"),
-                       {{&fraSearchJournal, QStringLiteral("fraSearchJournal")},
-                        {&fraSearchEvents, QStringLiteral("fraSearchEvents")}});
-        fraCalSearch->layout()->addWidget(searchTabs);
-    }
-    // Thoughts: the tree on the left, the note and search on the right.
-    {
-        QFrame* frame = fraFunc(kFunctionThoughts);
-        auto* body = new QHBoxLayout;
-        auto* left = Named(new QWidget(frame), QStringLiteral("fraThoughtsLeft"));
-        left->setFixedWidth(TwipsToPixels(3975));
-        new QVBoxLayout(left);
-        body->addWidget(left);
-        body->addWidget(TabbedPile(frame, tabThoughts, QStringLiteral("tabThoughts"),
-                                   {{&fraThoughts2, QStringLiteral("fraThoughts2")},
-                                    {&fraThoughtsSearch, QStringLiteral("fraThoughtsSearch")}}),
-                        1);
-        static_cast<QVBoxLayout*>(frame->layout())->addLayout(body, 1);
-    }
-    // Address Book.
-    {
-        QFrame* frame = fraFunc(kFunctionAddressBook);
-        frame->layout()->addWidget(TabbedPile(frame, tabAddBookMain,
-                                              QStringLiteral("tabAddBookMain"),
-                                              {{&fraABPeople, QStringLiteral("fraABPeople")},
-                                               {&fraABGroups, QStringLiteral("fraABGroups")}}));
-    }
     setCentralWidget(central);
 }
 
@@ -257,7 +154,7 @@ void frmMain::Form_Load() {
     BuildCalendarTab();
     BuildThoughtsTab();
     BuildAddBookTab();
-    bThoughtsLoaded = false;
+    thoughts_->bThoughtsLoaded = false;
     HideAllFrames();
     fraFunc(gCurrentFunction)->setVisible(true);
     Form_Resize();
@@ -270,21 +167,7 @@ bool frmMain::CheckVersion() {
 }
 
 void frmMain::LoadPreferences() {
-    Recordset rs;
-    try {
-        gSQL = QStringLiteral("select * from pmpref");
-        rs.Open(gSQL, *gConn, adOpenStatic, adLockReadOnly);
-        if (!rs.Eof()) {
-            gShortDateFormat = NullToEmpty(rs.Field(QStringLiteral("shortdateformat")));
-            gMinimizeToSystray = NullToEmpty(rs.Field(QStringLiteral("minimizetosystray")));
-            gEnableToolTips = NullToEmpty(rs.Field(QStringLiteral("enabletooltips")));
-            ApplyToolTips(gEnableToolTips == QLatin1String("Y"));
-        }
-        rs.Close();
-    } catch (const RuntimeError& e) {
-        ShowError(QStringLiteral("Error while gettting preferences!"), QStringLiteral("Error!"), e);
-        rs.CloseIfOpen();
-    }
+    ::LoadPreferences([this](bool enable) { ApplyToolTips(enable); });
 }
 
 void frmMain::ApplyToolTips(bool enable) {
@@ -300,7 +183,7 @@ void frmMain::ApplyToolTips(bool enable) {
 }
 
 void frmMain::SetupStatusBar() {
-    sbMainDate->setText(VbFormat(QDate::currentDate(), QStringLiteral("d mmm yyyy")));
+    sbMainDate->setText(VbFormat(Clock::Today(), QStringLiteral("d mmm yyyy")));
 }
 
 void frmMain::BuildListBar() {
@@ -313,46 +196,22 @@ void frmMain::BuildListBar() {
 }
 
 void frmMain::BuildCalendarTab() {
-    tabCalendar->RemoveAll();
-    tabCalendar->AddTab(QStringLiteral("Diary"), QStringLiteral("Diary"), ImageListIcon(27));
-    tabCalendar->AddTab(QStringLiteral("Search"), QStringLiteral("Search"), ImageListIcon(12));
-    tabCalendar->setCurrentIndex(0);
-    tabSearchCalendar->RemoveAll();
-    tabSearchCalendar->AddTab(QStringLiteral("Search Journal"), QStringLiteral("SearchJournal"),
-                              ImageListIcon(27));
-    tabSearchCalendar->AddTab(QStringLiteral("Search Events"), QStringLiteral("SearchEvents"),
-                              ImageListIcon(45));
-    tabSearchCalendar->setCurrentIndex(0);
-    BringToFront(fraCalDiary);
-    BringToFront(fraSearchJournal);
-    calendar->PopulateCalendarCombos();
-    calendar->PopulateEventsCombo();
-    calendar->RenderCalFrame();
-    calendar->cmdCalToday_Click();
-    calendar->PopulateHeadsUp();
+    calendar_->BuildCalendarTab();
 }
 
 void frmMain::BuildThoughtsTab() {
-    tabThoughts->RemoveAll();
-    tabThoughts->AddTab(QStringLiteral("Thought"), QStringLiteral("THOUGHT"), ImageListIcon(47));
-    tabThoughts->AddTab(QStringLiteral("Search"), QStringLiteral("SEARCH"), ImageListIcon(12));
-    tabThoughts->setCurrentIndex(0);
-    BringToFront(fraThoughts2);
+    thoughts_->BuildThoughtsTab();
 }
 
 void frmMain::BuildAddBookTab() {
-    tabAddBookMain->RemoveAll();
-    tabAddBookMain->AddTab(QStringLiteral("People"), QStringLiteral("People"), ImageListIcon(24));
-    tabAddBookMain->AddTab(QStringLiteral("Groups"), QStringLiteral("Groups"), ImageListIcon(48));
-    tabAddBookMain->setCurrentIndex(0);
-    BringToFront(fraABPeople);
+    addressBook_->BuildAddBookTab();
 }
 
 // Qt's layouts already follow the window's size; the fixed resize rules come with the layout.
 void frmMain::Form_Resize() {}
 
 void frmMain::RefreshThoughtsTree() {
-    bThoughtsLoaded = true;
+    thoughts_->RefreshThoughtsTree();
 }
 
 void frmMain::HideAllFrames() {
@@ -380,7 +239,7 @@ void frmMain::ActivateFrame(short index) {
             mnuThoughts->menuAction()->setVisible(true);
         else if (index == kFunctionAddressBook)
             mnuAddBook->menuAction()->setVisible(true);
-        if (index == kFunctionThoughts && !bThoughtsLoaded)
+        if (index == kFunctionThoughts && !thoughts_->bThoughtsLoaded)
             RefreshThoughtsTree();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while attempting to Activate the Frame!"),
@@ -405,9 +264,9 @@ void frmMain::ChooseFunctionFromMenu(short index) {
     FunctionsActivate(index);
 }
 
-// The open thought is saved here too once the Thoughts note is editable.
 void frmMain::ProggyUnloadStuff() {
-    calendar->SavePendingWork();
+    calendar_->SavePendingWork();
+    thoughts_->SaveThought();
 }
 
 void frmMain::Form_Unload() {

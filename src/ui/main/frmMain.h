@@ -2,19 +2,20 @@
 
 #include <QMainWindow>
 #include <array>
-#include <memory>
 
+class AddressBookPart;
 class CalendarPart;
 class ListBar;
 class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
-class QStackedWidget;
-class TabStrip;
+class ThoughtsPart;
 
-// The main window: function list, function frames, menus and status bar.
-// The steps of its load and unload are virtual so later parts and tests can take part.
+// The main window composes the functions: the function list, one frame per function with
+// its title, switching, the File, Functions, Options and Help menus, the status bar, and
+// the load and unload. Each function fills its own frame and menu.
+// The steps of the load and unload are virtual so tests can watch their order.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -34,29 +35,10 @@ public:
 
     QFrame* fraFunc(int index) const { return fraFunc_.at(static_cast<size_t>(index)); }
     QLabel* lblFunc(int index) const { return lblFunc_.at(static_cast<size_t>(index)); }
+    QAction* Action(const QString& name) const;
 
-    // The Calendar function's controls and procedures.
-    std::unique_ptr<CalendarPart> calendar;
-
-    bool bThoughtsLoaded = false;
-    int LastFindPos = 0; // shared by the journal's find and the Thoughts find
-
-    // Controls, named as the system names them.
     ListBar* lstbarMain = nullptr;
-    TabStrip* tabCalendar = nullptr;
-    TabStrip* tabSearchCalendar = nullptr;
-    TabStrip* tabThoughts = nullptr;
-    TabStrip* tabAddBookMain = nullptr;
-    QWidget* fraCalDiary = nullptr;
-    QWidget* fraCalSearch = nullptr;
-    QWidget* fraSearchJournal = nullptr;
-    QWidget* fraSearchEvents = nullptr;
-    QWidget* fraThoughts2 = nullptr;
-    QWidget* fraThoughtsSearch = nullptr;
-    QWidget* fraABPeople = nullptr;
-    QWidget* fraABGroups = nullptr;
     QLabel* sbMainDate = nullptr;
-
     QMenu* mnuFile = nullptr;
     QMenu* mnuFunctions = nullptr;
     QMenu* mnuCal = nullptr;
@@ -64,8 +46,6 @@ public:
     QMenu* mnuAddBook = nullptr;
     QMenu* mnuOptions = nullptr;
     QMenu* mnuHelp = nullptr;
-
-    QAction* Action(const QString& name) const;
 
 protected:
     // Load steps, in the order the load runs them.
@@ -87,11 +67,12 @@ private:
     void Form_Load();
     void BuildMenus();
     void BuildFrames();
-    QAction* AddItem(QMenu* menu, const QString& name, const QString& caption,
-                     const QKeySequence& shortcut = {}, bool enabled = true);
 
     std::array<QFrame*, 11> fraFunc_{};
     std::array<QLabel*, 11> lblFunc_{};
+    CalendarPart* calendar_ = nullptr;       // owned by fraFunc(1)
+    ThoughtsPart* thoughts_ = nullptr;       // owned by fraFunc(3)
+    AddressBookPart* addressBook_ = nullptr; // owned by fraFunc(4)
     bool loaded_ = false;
     bool unloaded_ = false;
 };

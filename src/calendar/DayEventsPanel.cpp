@@ -1,0 +1,296 @@
+#include "calendar/DayEventsPanel.h"
+
+#include "calendar/modCalendar.h"
+#include "common/RuntimeError.h"
+#include "common/modQXCommFunc.h"
+#include "data/Recordset.h"
+#include "data/modDB.h"
+#include "platform/Prompter.h"
+#include "ui/widgets/Twips.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton* Button(QWidget* parent, const QString& name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* Caption(QWidget* parent, const QString& text, QWidget* buddy) {
+    auto* l = new QLabel(text, parent);
+    l->setBuddy(buddy);
+    return l;
+}
+
+} // namespace
+
+DayEventsPanel::DayEventsPanel(QWidget* parent, const QLabel& selectedDay)
+    : QObject(parent), selectedDay_(selectedDay) {
+    auto* box = new QGroupBox(QStringLiteral("Events"), parent);
+    box->setObjectName(QStringLiteral("fraDayEvents"));
+    fraDayEvents = box;
+    auto* column = new QVBoxLayout(box);
+
+    lvwDayEvents = new QTreeWidget(box);
+    lvwDayEvents->setObjectName(QStringLiteral("lvwDayEvents"));
+    lvwDayEvents->setRootIsDecorated(false);
+    lvwDayEvents->setColumnCount(2);
+    lvwDayEvents->setHeaderLabels({QStringLiteral("Event"), QStringLiteral("Details")});
+    lvwDayEvents->header()->resizeSection(0, TwipsToPixels(1700));
+    lvwDayEvents->header()->resizeSection(1, TwipsToPixels(2430));
+    connect(lvwDayEvents, &QTreeWidget::itemClicked, this, &DayEventsPanel::lvwDayEvents_Click);
+    connect(lvwDayEvents, &QTreeWidget::itemActivated, this, &DayEventsPanel::lvwDayEvents_Click);
+    column->addWidget(lvwDayEvents, 1);
+
+    auto* editor = new QGridLayout;
+    cboEvent = new QComboBox(box);
+    cboEvent->setObjectName(QStringLiteral("cboEvent"));
+    cboEvent->setEditable(true);
+    cboEvent->setInsertPolicy(QComboBox::NoInsert);
+    connect(cboEvent, &QComboBox::activated, this, [this] { cboEvent->lineEdit()->selectAll(); });
+    cmdBrowseEvents = Button(box, QStringLiteral("cmdBrowseEvents"), QStringLiteral("..."));
+    cmdBrowseEvents->setFixedWidth(TwipsToPixels(450));
+    cmdBrowseEvents->setEnabled(false); // the event-type browser comes with its dialogs
+    txtEventDetails = new QLineEdit(box);
+    txtEventDetails->setObjectName(QStringLiteral("txtEventDetails"));
+    dtpStartTime = new QTimeEdit(box);
+    dtpStartTime->setObjectName(QStringLiteral("dtpStartTime"));
+    dtpEndTime = new QTimeEdit(box);
+    dtpEndTime->setObjectName(QStringLiteral("dtpEndTime"));
+    for (QTimeEdit* t : {dtpStartTime, dtpEndTime}) {
+        t->setDisplayFormat(QStringLiteral("hh:mm AP"));
+        t->setTime(QTime(0, 0, 0));
+    }
+    editor->addWidget(Caption(box, QStringLiteral("&Event:"), cboEvent), 0, 0);
+    editor->addWidget(cboEvent, 0, 1);
+    editor->addWidget(cmdBrowseEvents, 0, 2);
+    editor->addWidget(Caption(box, QStringLiteral("De&tails:"), txtEventDetails), 1, 0);
+    editor->addWidget(txtEventDetails, 1, 1, 1, 2);
+    editor->addWidget(Caption(box, QStringLiteral("St&art:"), dtpStartTime), 2, 0);
+    editor->addWidget(dtpStartTime, 2, 1, 1, 2);
+    editor->addWidget(Caption(box, QStringLiteral("E&nd:"), dtpEndTime), 3, 0);
+    editor->addWidget(dtpEndTime, 3, 1, 1, 2);
+    column->addLayout(editor);
+
+    auto* buttons = new QHBoxLayout;
+    cmdCalEventSave = Button(box, QStringLiteral("cmdCalEventSave"), QStringLiteral("&Save"));
+    cmdCalEventDelete = Button(box, QStringLiteral("cmdCalEventDelete"), QStringLiteral("&Delete"));
+    cmdCalEventClear = Button(box, QStringLiteral("cmdCalEventClear"), QStringLiteral("&Clear"));
+    for (QPushButton* b : {cmdCalEventSave, cmdCalEventDelete, cmdCalEventClear})
+        buttons->addWidget(b);
+    connect(cmdCalEventSave, &QPushButton::clicked, this, &DayEventsPanel::cmdCalEventSave_Click);
+    connect(cmdCalEventDelete, &QPushButton::clicked, this,
+            &DayEventsPanel::cmdCalEventDelete_Click);
+    connect(cmdCalEventClear, &QPushButton::clicked, this, &DayEventsPanel::cmdCalEventClear_Click);
+    column->addLayout(buttons);
+}
+
+void DayEventsPanel::ClearEventEditor() {
+    txtEventDetails->clear();
+    cboEvent->setEditText(QString());
+    dtpStartTime->setTime(QTime(0, 0, 0));
+    dtpEndTime->setTime(QTime(0, 0, 0));
+}
+
+void DayEventsPanel::Clear() {
+    lvwDayEvents->clear();
+    ClearEventEditor();
+}
+
+bool DayEventsPanel::EditorHasAnything() const {
+    return !cboEvent->currentText().isEmpty() || !txtEventDetails->text().isEmpty();
+}
+
+bool DayEventsPanel::EditorHasBoth() const {
+    return !cboEvent->currentText().isEmpty() && !txtEventDetails->text().isEmpty();
+}
+
+int DayEventsPanel::EventCount() const {
+    return lvwDayEvents->topLevelItemCount();
+}
+
+void DayEventsPanel::PopulateEventsCombo() {
+    Recordset rs;
+    try {
+        cboEvent->clear();
+        gSQL = QStringLiteral("select calevent from pmCalEvent order by calevent");
+        rs.Open(gSQL, *gConn);
+        for (; !rs.Eof(); rs.MoveNext())
+            cboEvent->addItem(NullToEmpty(rs.Field(QStringLiteral("calevent"))));
+        rs.Close();
+        cboEvent->setEditText(QString());
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while loading the event types!"), QStringLiteral("Error!"),
+                  e);
+        rs.CloseIfOpen();
+    }
+}
+
+void DayEventsPanel::RefreshEventsList() {
+    lvwDayEvents->clear();
+    const auto day = DayOfText(selectedDay_.text());
+    if (!day)
+        return;
+    Recordset rs;
+    gSQL = QStringLiteral("select * from pmcaleventdate where caldate =#") + SqlDay(*day) +
+           QStringLiteral("#");
+    rs.Open(gSQL, *gConn);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        auto* item = new QTreeWidgetItem(lvwDayEvents);
+        item->setText(0, NullToEmpty(rs.Field(QStringLiteral("calevent"))));
+        item->setText(1, NullToEmpty(rs.Field(QStringLiteral("eventdetails"))));
+    }
+    rs.Close();
+}
+
+void DayEventsPanel::RefreshEventsListReporting() {
+    try {
+        RefreshEventsList();
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while retrieving Event for the Day!"),
+                  QStringLiteral("Error!"), e);
+    }
+}
+
+void DayEventsPanel::ShowEventMissing(const QString& name) {
+    MsgBox(QStringLiteral("There isn't an event called '") + name +
+               QStringLiteral("'!  Please make sure that the event is matches any one of those "
+                              "in the Drop-down box!"),
+           MsgButtons::OK, MsgIcon::Information);
+    cboEvent->setFocus();
+}
+
+bool DayEventsPanel::SaveEventEntry(const QString& dayText, bool quiet) {
+    const auto day = DayOfText(dayText);
+    const QString name = cboEvent->currentText();
+    if (!day || TrimSpaces(name).isEmpty())
+        return true;
+    Recordset rs;
+    try {
+        QString quoted = name;
+        FixQuote(quoted);
+        gSQL = QStringLiteral("select * from pmCalEvent where calEvent = '") + quoted +
+               QStringLiteral("'");
+        rs.Open(gSQL, *gConn);
+        if (rs.Eof()) {
+            rs.Close();
+            if (!quiet)
+                ShowEventMissing(name);
+            return true;
+        }
+        rs.Close();
+        gSQL = QStringLiteral("select caldate, calevent from pmcaleventdate where caldate = #") +
+               SqlDay(*day) + QStringLiteral("# and calevent = '") + quoted + QStringLiteral("'");
+        rs.Open(gSQL, *gConn);
+        const QString start = SqlTime(dtpStartTime->time());
+        const QString end = SqlTime(dtpEndTime->time());
+        QString details = txtEventDetails->text();
+        FixQuote(details);
+        QString statement;
+        if (!rs.Eof())
+            statement = QStringLiteral("update pmcaleventdate set eventdetails = '") + details +
+                        QStringLiteral("', timestart=#") + start + QStringLiteral("#,timeend=#") +
+                        end + QStringLiteral("# where caldate = #") + SqlDay(*day) +
+                        QStringLiteral("# and calevent = '") + quoted + QStringLiteral("'");
+        else
+            statement = QStringLiteral("insert into pmcaleventdate (caldate,calevent,eventdetails,"
+                                       "timestart,timeend) values (#") +
+                        SqlDay(*day) + QStringLiteral("#,'") + quoted + QStringLiteral("','") +
+                        details + QStringLiteral("',#") + start + QStringLiteral("#,#") + end +
+                        QStringLiteral("#)");
+        rs.Close();
+        gSQL = statement;
+        gConn->Execute(gSQL);
+        return true;
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while saving information!"),
+                  QStringLiteral("Database Error!"), e);
+        rs.CloseIfOpen();
+        return false;
+    }
+}
+
+bool DayEventsPanel::DeleteEventEntry(const QString& dayText) {
+    const auto day = DayOfText(dayText);
+    const QString name = cboEvent->currentText();
+    Recordset rs;
+    try {
+        if (day && !TrimSpaces(name).isEmpty()) {
+            QString quoted = name;
+            FixQuote(quoted);
+            gSQL = QStringLiteral("select * from pmCalEvent where calEvent = '") + quoted +
+                   QStringLiteral("'");
+            rs.Open(gSQL, *gConn);
+            if (rs.Eof()) {
+                ShowEventMissing(name);
+            } else {
+                gSQL = QStringLiteral("delete from pmcaleventdate where caldate = #") +
+                       SqlDay(*day) + QStringLiteral("# and calevent = '") + quoted +
+                       QStringLiteral("'");
+                gConn->Execute(gSQL);
+            }
+            rs.Close();
+        }
+        ClearEventEditor();
+        return true;
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while deleting event!"), QStringLiteral("Database Error!"),
+                  e);
+        rs.CloseIfOpen();
+        return false;
+    }
+}
+
+void DayEventsPanel::cmdCalEventSave_Click() {
+    SaveEventEntry(selectedDay_.text(), false);
+    RefreshEventsListReporting();
+}
+
+void DayEventsPanel::cmdCalEventDelete_Click() {
+    DeleteEventEntry(selectedDay_.text());
+    RefreshEventsListReporting();
+}
+
+void DayEventsPanel::cmdCalEventClear_Click() {
+    ClearEventEditor();
+}
+
+void DayEventsPanel::lvwDayEvents_Click() {
+    QTreeWidgetItem* item = lvwDayEvents->currentItem();
+    if (lvwDayEvents->topLevelItemCount() == 0 || !item || item->text(0).isEmpty())
+        return;
+    const auto day = DayOfText(selectedDay_.text());
+    if (!day)
+        return;
+    Recordset rs;
+    try {
+        QString name = item->text(0);
+        gSQL = QStringLiteral("select * from pmcaleventdate where caldate =#") + SqlDay(*day) +
+               QStringLiteral("# and calevent = '") + FixQuote(name) + QStringLiteral("'");
+        rs.Open(gSQL, *gConn);
+        if (!rs.Eof()) {
+            cboEvent->setEditText(NullToEmpty(rs.Field(QStringLiteral("calevent"))));
+            txtEventDetails->setText(NullToEmpty(rs.Field(QStringLiteral("eventdetails"))));
+            dtpStartTime->setTime(TimeOfText(NullToEmpty(rs.Field(QStringLiteral("timestart")))));
+            dtpEndTime->setTime(TimeOfText(NullToEmpty(rs.Field(QStringLiteral("timeend")))));
+        }
+        rs.Close();
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while retrieving Event for the Day!"),
+                  QStringLiteral("Error!"), e);
+        rs.CloseIfOpen();
+    }
+}

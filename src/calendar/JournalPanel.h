@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLabel;
+class QPlainTextEdit;
+
+// The day's journal: the box rtfCalQJournal in the frame fraCalDiary, loaded when a day is
+// entered and saved when it is left.
+class JournalPanel : public QObject {
+    Q_OBJECT
+public:
+    // selectedDay: the grid's selected-day label, which decides whether anything is saved.
+    JournalPanel(QWidget* frame, const QLabel& selectedDay);
+
+    void Clear();
+    // Loads the selected day's journal; throws the engine's error for the caller to report.
+    void LoadJournal();
+    // After a failed load the day is unknown: the box is read-only and nothing is saved for
+    // the day until a day is entered again, so an empty box never replaces a stored journal.
+    void SetLoadFailed(bool failed);
+    bool SaveCalendarEntry(const QString& day);
+    bool HasText() const;
+
+    QPlainTextEdit* rtfCalQJournal = nullptr;
+    bool JournalChanged = false;
+
+private:
+    const QLabel& selectedDay_;
+    bool loadFailed_ = false;
+};
