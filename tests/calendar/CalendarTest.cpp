@@ -1,135 +1,24 @@
-#include "support/AppFolder.h"
+#include "CalendarFixture.h"
+
 #include "support/Render.h"
-#include "support/ScriptedPrompter.h"
-#include "support/Windows.h"
 
-#include "calendar/CalendarPart.h"
-#include "calendar/modCalendar.h"
-#include "data/modDB.h"
-#include "ui/main/TabStrip.h"
-#include "ui/main/frmMain.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QFrame>
-#include <QLabel>
+#include <QAccessible>
 #include <QLayout>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
-#include <QTimeEdit>
-#include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
-
-using namespace modCalendar;
-
-class Calendar : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Exec(QStringLiteral("insert into pmpref (pwd) values ('')"));
-        Exec(QStringLiteral("insert into pmcalevent (calevent,caleventdesc) values "
-                            "('Birthday','')"));
-        Exec(QStringLiteral("insert into pmcalevent (calevent,caleventdesc) values ('O''Brien''s "
-                            "day','')"));
-        modCalendar::Reset();
-        window = std::make_unique<frmMain>();
-        window->Load();
-        cal = window->calendar.get();
-    }
-    void TearDown() override {
-        window.reset();
-        modCalendar::Reset();
-    }
-
-    void Show(const char* month, int year) {
-        cal->RenderCalMonth(QString::fromLatin1(month), QString::number(year));
-    }
-    // Rows 1 to 6 of the grid, "." for an empty cell.
-    QStringList Weeks() const {
-        QStringList rows;
-        for (int r = 1; r <= 6; ++r) {
-            QStringList cells;
-            for (int c = 0; c <= 6; ++c) {
-                const QString t = cal->flxCalModel.Text(r, c);
-                cells << (t.isEmpty() ? QStringLiteral(".") : t);
-            }
-            rows << cells.join(' ');
-        }
-        return rows;
-    }
-    QPoint CellOf(int day) const {
-        for (int r = 1; r <= 6; ++r)
-            for (int c = 0; c <= 6; ++c)
-                if (cal->flxCalModel.Text(r, c) == QString::number(day))
-                    return {r, c};
-        ADD_FAILURE() << "no cell for day " << day;
-        return {1, 0};
-    }
-    void Click(int row, int col) {
-        QTest::mouseClick(cal->flxCal, Qt::LeftButton, {},
-                          cal->flxCal->CellRect(row, col).center());
-    }
-    void ClickDay(int day) {
-        const QPoint rc = CellOf(day);
-        Click(rc.x(), rc.y());
-    }
-    // A cell never painted shows the normal colour.
-    QColor ColourOf(int day) const {
-        const QPoint rc = CellOf(day);
-        const QColor c = cal->flxCalModel.BackColor(rc.x(), rc.y());
-        return c.isValid() ? c : CalNormalColor;
-    }
-    void Type(QWidget* w, const QString& text) {
-        w->setFocus();
-        if (auto* edit = qobject_cast<QPlainTextEdit*>(w))
-            edit->insertPlainText(text);
-        else if (auto* line = qobject_cast<QLineEdit*>(w))
-            line->insert(text);
-    }
-    QString Journal(const char* day) {
-        return Rows(QStringLiteral("select caljournal from pmcalendar where caldate =#") +
-                    QString::fromLatin1(day) + QStringLiteral("#"));
-    }
-    void SetEvent(const QString& name, const QString& details, QTime start, QTime end) {
-        cal->cboEvent->setEditText(name);
-        cal->txtEventDetails->setText(details);
-        cal->dtpStartTime->setTime(start);
-        cal->dtpEndTime->setTime(end);
-    }
-    QStringList Listed() const {
-        QStringList items;
-        for (int i = 0; i < cal->lvwDayEvents->topLevelItemCount(); ++i)
-            items << cal->lvwDayEvents->topLevelItem(i)->text(0) + QLatin1Char('|') +
-                         cal->lvwDayEvents->topLevelItem(i)->text(1);
-        return items;
-    }
-    void CloseWindow() {
-        frmMain* w = window.release();
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        w->close();
-        DeleteClosedWindows();
-    }
-
-    AppFolder folder;
-    ScopedPrompter prompter;
-    std::unique_ptr<frmMain> window;
-    CalendarPart* cal = nullptr;
-};
 
 TEST_F(Calendar, StartsOnTodayInTheCurrentMonth) {
     const QDate today = QDate::currentDate();
     EXPECT_EQ(cal->lblSelDate->text(), SelectedDayText(today));
     EXPECT_EQ(cal->lblCalMonth->text(),
               MonthName(today.month()) + QLatin1Char(' ') + QString::number(today.year()));
-    EXPECT_EQ(cal->flxCalModel.CurrentText(), QString::number(today.day()));
-    EXPECT_EQ(cal->flxCalModel.BackColor(cal->flxCalModel.Row(), cal->flxCalModel.Col()),
+    EXPECT_EQ(cal->flxCalModel->CurrentText(), QString::number(today.day()));
+    EXPECT_EQ(cal->flxCalModel->BackColor(cal->flxCalModel->Row(), cal->flxCalModel->Col()),
               QColor(255, 255, 0));
     QStringList headers;
     for (int c = 0; c < 7; ++c)
-        headers << cal->flxCalModel.Text(0, c);
+        headers << cal->flxCalModel->Text(0, c);
     EXPECT_EQ(headers.join(' '), QStringLiteral("Sun Mon Tues Wed Thurs Fri Sat"));
     EXPECT_EQ(cal->cboMonth->count(), 12);
     EXPECT_EQ(cal->cboYear->count(), 56);
@@ -146,8 +35,8 @@ TEST_F(Calendar, MonthsAreLaidOutSundayToSaturday) {
                            "16 17 18 19 20 21 22", "23 24 25 26 27 28 29", "30 31 . . . . ."}));
     EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("1 August 2026"));
     EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("August 2026"));
-    EXPECT_EQ(cal->flxCalModel.Row(), 1);
-    EXPECT_EQ(cal->flxCalModel.Col(), 6);
+    EXPECT_EQ(cal->flxCalModel->Row(), 1);
+    EXPECT_EQ(cal->flxCalModel->Col(), 6);
 
     Show("February", 2026); // 28 days from a Sunday: four weeks exactly
     EXPECT_EQ(Weeks(), QStringList({"1 2 3 4 5 6 7", "8 9 10 11 12 13 14", "15 16 17 18 19 20 21",
@@ -164,7 +53,7 @@ TEST_F(Calendar, NavigationCrossesMonthAndYearEnds) {
     cal->cmdNextDay->click();
     EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("January 2027"));
     EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("1 January 2027"));
-    EXPECT_EQ(cal->flxCalModel.CurrentText(), QStringLiteral("1"));
+    EXPECT_EQ(cal->flxCalModel->CurrentText(), QStringLiteral("1"));
     cal->cmdPrevDay->click();
     EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("31 December 2026"));
     // The menu items do the same.
@@ -188,10 +77,10 @@ TEST_F(Calendar, NavigationCrossesMonthAndYearEnds) {
     EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("7 December 2026"));
     QTest::keyClick(cal->flxCal, Qt::Key_Left);
     QTest::keyClick(cal->flxCal, Qt::Key_Up);
-    EXPECT_EQ(cal->flxCalModel.Row(), 1);
+    EXPECT_EQ(cal->flxCalModel->Row(), 1);
     EXPECT_TRUE(cal->lblSelDate->text().isEmpty()) << "row 1, column 0 is before the 1st";
     QTest::keyClick(cal->flxCal, Qt::Key_Up);
-    EXPECT_EQ(cal->flxCalModel.Row(), 1);
+    EXPECT_EQ(cal->flxCalModel->Row(), 1);
 
     window->Action(QStringLiteral("mnuToday"))->trigger();
     EXPECT_EQ(cal->lblSelDate->text(), SelectedDayText(QDate::currentDate()));
@@ -210,8 +99,8 @@ TEST_F(Calendar, ABlankCellClearsTheDayAndIsPaintedNormalWhenLeft) {
     cal->cmdNextDay->click();
     EXPECT_TRUE(cal->lblSelDate->text().isEmpty());
     Click(1, 1);
-    EXPECT_EQ(cal->flxCalModel.BackColor(1, 1), CalSelectedColor);
-    EXPECT_EQ(cal->flxCalModel.BackColor(1, 0), CalNormalColor);
+    EXPECT_EQ(cal->flxCalModel->BackColor(1, 1), CalSelectedColor);
+    EXPECT_EQ(cal->flxCalModel->BackColor(1, 0), CalNormalColor);
     EXPECT_EQ(Count(QStringLiteral("select * from pmcalendar")), 1);
 }
 
@@ -380,12 +269,35 @@ TEST_F(Calendar, MonthJumpGoesOrRefuses) {
     cal->cmdOK->click();
     EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("March 2031"));
     EXPECT_FALSE(cal->fraEditMonthYear->isVisible());
-    // Navigating with the buttons closes an open jump frame.
-    QTest::mouseDClick(cal->lblCalMonth, Qt::LeftButton);
+    // Navigating with the buttons closes an open jump frame; Enter on the label opens it.
+    cal->lblCalMonth->setFocus();
+    QTest::keyClick(cal->lblCalMonth, Qt::Key_Return);
     EXPECT_TRUE(cal->fraEditMonthYear->isVisible());
     cal->cmdPrevMonth->click();
     EXPECT_FALSE(cal->fraEditMonthYear->isVisible());
     EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("February 2031"));
+
+    // What leads to drawing refuses a month it cannot draw: nothing is drawn or left.
+    ClickDay(3);
+    EXPECT_FALSE(cal->grid->RenderCalMonth(QStringLiteral("Dec"), QStringLiteral("2026")));
+    EXPECT_FALSE(cal->grid->RenderCalMonth(QStringLiteral("March"), QStringLiteral("99")));
+    EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("February 2031"));
+    EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("3 February 2031"));
+}
+
+TEST_F(Calendar, TheGridShowsItsDaysToAssistiveTechnology) {
+    Show("August", 2026);
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(cal->flxCal);
+    ASSERT_TRUE(grid && grid->tableInterface());
+    QAccessibleTableInterface* table = grid->tableInterface();
+    EXPECT_EQ(table->rowCount(), 6);
+    EXPECT_EQ(table->columnCount(), 7);
+    EXPECT_EQ(table->columnDescription(0), QStringLiteral("Sun"));
+    EXPECT_EQ(table->columnDescription(4), QStringLiteral("Thurs"));
+    auto cell = [&](int row, int col) { return table->cellAt(row, col)->text(QAccessible::Name); };
+    EXPECT_EQ(cell(0, 6), QStringLiteral("1"));
+    EXPECT_EQ(cell(5, 1), QStringLiteral("31"));
+    EXPECT_EQ(cell(5, 2), QString());
 }
 
 TEST_F(Calendar, SwapTradesTheGridAndTheEvents) {

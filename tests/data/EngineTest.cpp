@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTime>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -210,6 +211,50 @@ TEST(Engine, OpenTellsWhatAFileIs) {
         damaged[i] = static_cast<char>(0xA5);
     const QString damagedFile = write(QStringLiteral("damaged.dat"), damaged);
     EXPECT_EQ(openError(damagedFile).Kind(), ErrorKind::NotADatabase);
+}
+
+void RawExec(const QString& file, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(db);
+}
+
+QByteArray Contents(const QString& file) {
+    QFile f(file);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+TEST(Engine, AnotherProgramsDatabaseIsRefusedAndOursFromBeforeTheStampOpens) {
+    AppFolder folder(AppFolder::WithTemplate);
+    const QString foreign = folder.File(QStringLiteral("notes.db"));
+    RawExec(foreign, "create table notes (body text); insert into notes values ('mine')");
+    const QByteArray before = Contents(foreign);
+    const RuntimeError refused = ErrorOf([&] {
+        Connection c;
+        c.Open(QStringLiteral("Data Source=") + foreign);
+    });
+    EXPECT_EQ(refused.Kind(), ErrorKind::NotADatabase);
+    EXPECT_TRUE(refused.Description().contains(QStringLiteral("not a Pimora database")));
+    EXPECT_EQ(Contents(foreign), before);
+    EXPECT_FALSE(QFile::exists(foreign + QStringLiteral("-wal")));
+
+    // An empty SQLite file is no Pimora database either.
+    const QString empty = folder.File(QStringLiteral("empty.db"));
+    RawExec(empty, "pragma user_version = 1");
+    EXPECT_EQ(ErrorOf([&] {
+                  Connection c;
+                  c.Open(QStringLiteral("Data Source=") + empty);
+              }).Kind(),
+              ErrorKind::NotADatabase);
+
+    folder.CopyTemplateTo(QStringLiteral("old.dat"));
+    const QString old = folder.File(QStringLiteral("old.dat"));
+    RawExec(old, "pragma application_id = 0");
+    Connection c;
+    c.Open(QStringLiteral("Data Source=") + old);
+    EXPECT_EQ(c.State(), ObjectState::Open);
 }
 
 TEST(Engine, ClosedConnectionIsComplete) {

@@ -100,7 +100,7 @@ protected:
         QString quoted = stored;
         Exec(QStringLiteral("insert into pmpref (pwd) values ('") + quoted.replace("'", "''") +
              QStringLiteral("')"));
-        return ShowLoginWindow();
+        return ShowLogin();
     }
     void Type(frmLogin* login, const QString& text) {
         login->txtPassword->clear();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 // The visible top-level window of a type, or null.
 template <class T> T* VisibleWindow() {
@@ -9,6 +10,15 @@ template <class T> T* VisibleWindow() {
         if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
             return t;
     return nullptr;
+}
+
+// The control of a type carrying a name, found as a user's automation would find it; a test
+// fails when there is none.
+template <class T> T* Named(const QObject* in, const char* name) {
+    T* found = in->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        ADD_FAILURE() << "no control named " << name;
+    return found;
 }
 
 // Closes every window a test left open and lets Qt delete those that asked for it.

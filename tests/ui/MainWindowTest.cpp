@@ -6,9 +6,10 @@
 #include "common/AppGlobals.h"
 #include "common/VbDate.h"
 #include "data/modDB.h"
-#include "ui/main/ListBar.h"
-#include "ui/main/TabStrip.h"
+#include "thoughts/ThoughtsPart.h"
 #include "ui/main/frmMain.h"
+#include "ui/widgets/ListBar.h"
+#include "ui/widgets/TabStrip.h"
 
 #include <QAction>
 #include <QDate>
@@ -171,12 +172,13 @@ TEST_F(MainWindow, ListBarAndTabStripsAreBuilt) {
     auto front = [&](const char* pile) {
         return w.findChild<QStackedWidget*>(QString::fromLatin1(pile))->currentWidget();
     };
-    EXPECT_EQ(front("tabCalendarFrames"), w.fraCalDiary);
-    EXPECT_EQ(front("tabSearchCalendarFrames"), w.fraSearchJournal);
-    EXPECT_EQ(front("tabThoughtsFrames"), w.fraThoughts2);
+    EXPECT_EQ(front("tabCalendarFrames"), Named<QWidget>(&w, "fraCalDiary"));
+    EXPECT_EQ(front("tabSearchCalendarFrames"), Named<QWidget>(&w, "fraSearchJournal"));
+    EXPECT_EQ(front("tabThoughtsFrames"), Named<QWidget>(&w, "fraThoughts2"));
+    EXPECT_EQ(front("tabAddBookMainFrames"), Named<QWidget>(&w, "fraABContacts"));
     // Choosing a tab brings its frame to the front.
-    w.tabCalendar->SelectKey(QStringLiteral("Search"));
-    EXPECT_EQ(front("tabCalendarFrames"), w.fraCalSearch);
+    Named<TabStrip>(&w, "tabCalendar")->SelectKey(QStringLiteral("Search"));
+    EXPECT_EQ(front("tabCalendarFrames"), Named<QWidget>(&w, "fraCalSearch"));
 }
 
 TEST_F(MainWindow, SwitchingShowsTheFunctionsFrameAndMenuAndBuildsTheTreeOnce) {
@@ -189,7 +191,7 @@ TEST_F(MainWindow, SwitchingShowsTheFunctionsFrameAndMenuAndBuildsTheTreeOnce) {
     EXPECT_TRUE(MenuShown(w.mnuThoughts));
     EXPECT_FALSE(MenuShown(w.mnuCal));
     EXPECT_EQ(w.treeBuilds, 1);
-    EXPECT_TRUE(w.bThoughtsLoaded);
+    EXPECT_TRUE(w.findChild<ThoughtsPart*>()->bThoughtsLoaded);
 
     ClickItem(bar, 0);
     EXPECT_EQ(VisibleFunction(w), 1);
@@ -210,6 +212,16 @@ TEST_F(MainWindow, SwitchingShowsTheFunctionsFrameAndMenuAndBuildsTheTreeOnce) {
     QTest::keyClick(&w, Qt::Key_F1, Qt::ControlModifier);
     EXPECT_EQ(VisibleFunction(w), 1);
     EXPECT_TRUE(MenuShown(w.mnuCal));
+
+    // The list bar by keyboard: Enter and Space choose the current item.
+    QListWidget* items = bar->Items();
+    items->setFocus();
+    items->setCurrentRow(1);
+    QTest::keyClick(items, Qt::Key_Return);
+    EXPECT_EQ(VisibleFunction(w), 3);
+    items->setCurrentRow(0);
+    QTest::keyClick(items, Qt::Key_Space);
+    EXPECT_EQ(VisibleFunction(w), 1);
 }
 
 TEST_F(MainWindow, AFailedSchemaCheckSkipsTheSetUp) {
@@ -223,9 +235,13 @@ TEST_F(MainWindow, AFailedSchemaCheckSkipsTheSetUp) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.steps, QStringList({"CheckDBVersion"}));
     EXPECT_EQ(w.lstbarMain->ItemCount(), 0);
-    EXPECT_EQ(w.tabCalendar->count(), 0);
+    EXPECT_EQ(Named<TabStrip>(&w, "tabCalendar")->count(), 0);
     EXPECT_TRUE(w.sbMainDate->text().isEmpty());
     EXPECT_EQ(VisibleFunction(w), 0);
+    // Nothing may read or write a database that was refused.
+    for (QAction* item : w.mnuCal->actions())
+        EXPECT_FALSE(item->isEnabled() && !item->isSeparator() && !item->menu())
+            << item->objectName().toStdString();
 }
 
 TEST_F(MainWindow, ClosingSavesThenClosesTheDatabase) {
