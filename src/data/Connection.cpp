@@ -19,16 +19,18 @@ void JetLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     auto text = [](sqlite3_value* v) {
-        const auto* data = static_cast<const char16_t*>(sqlite3_value_text16(v));
-        const int bytes = sqlite3_value_bytes16(v);
-        return QStringView(data, bytes / 2);
+        const auto* data = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return std::string_view(data ? data : "", static_cast<size_t>(sqlite3_value_bytes(v)));
     };
     const auto* cached = static_cast<const JetLikePattern*>(sqlite3_get_auxdata(ctx, 0));
     std::unique_ptr<JetLikePattern> fresh;
-    if (!cached)
-        fresh = std::make_unique<JetLikePattern>(text(argv[0]));
+    if (!cached) {
+        const std::string_view p = text(argv[0]);
+        fresh = std::make_unique<JetLikePattern>(
+            QString::fromUtf8(p.data(), static_cast<qsizetype>(p.size())));
+    }
     const JetLikePattern& pattern = cached ? *cached : *fresh;
-    sqlite3_result_int(ctx, pattern.Matches(text(argv[1])) ? 1 : 0);
+    sqlite3_result_int(ctx, pattern.MatchesUtf8(text(argv[1])) ? 1 : 0);
     if (fresh)
         sqlite3_set_auxdata(ctx, 0, fresh.release(),
                             [](void* p) { delete static_cast<JetLikePattern*>(p); });
@@ -145,7 +147,9 @@ void Connection::Open(const QString& connectionString) {
     CheckFileIsOurs(path);
 
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread uses a connection: it needs no lock of its own.
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
         sqlite3_close_v2(db);
@@ -162,7 +166,7 @@ void Connection::Open(const QString& connectionString) {
         // A statement that returned has reached the disk; WAL keeps that affordable.
         Pragma(db_, "PRAGMA journal_mode=WAL", path);
         Pragma(db_, "PRAGMA synchronous=FULL", path);
-        sqlite3_create_function_v2(db_, "like", 2, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+        sqlite3_create_function_v2(db_, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                    JetLike, nullptr, nullptr, nullptr);
         LoadSchema();
     } catch (...) {
@@ -255,8 +259,8 @@ void Connection::Fail(int rc, bool preparing) const {
                                "key, or relationship. (") +
                     msg + QLatin1Char(')'),
                 ErrorKind::Constraint);
-        throw EngineError::General(QStringLiteral("The change was refused by the database: ") + msg,
-                                   ErrorKind::Constraint);
+        throw EngineError::General(QStringLiteral("The change was refused by the database: ") +
+                                   msg);
     }
     if (msg.startsWith(QLatin1String("duplicate column name: ")))
         throw EngineError::General(
@@ -282,7 +286,7 @@ void Connection::Fail(int rc, bool preparing) const {
     throw EngineError::General(msg);
 }
 
-sqlite3_stmt* Connection::Prepare(const QString& sql, bool* changesSchema) {
+Connection::Prepared& Connection::Prepare(const QString& sql) {
     RequireOpen();
     const JetStatement split = SplitJet(sql);
     auto it = statements_.find(split.shape);
@@ -303,21 +307,38 @@ sqlite3_stmt* Connection::Prepare(const QString& sql, bool* changesSchema) {
             ClearStatements();
         it = statements_.insert(split.shape, p);
     }
-    sqlite3_stmt* stmt = it->stmt;
-    const TranslatedStatement& plan = it->plan;
+    Prepared& prepared = *it;
     for (size_t i = 0; i < split.literals.size(); ++i) {
-        const QString value = BindValue(split.literals[i], plan.binds[i]);
-        sqlite3_bind_text16(stmt, static_cast<int>(i + 1), value.utf16(),
-                            static_cast<int>(value.size() * 2), SQLITE_TRANSIENT);
+        const QByteArray value = BindValue(split.literals[i], prepared.plan.binds[i]).toUtf8();
+        sqlite3_bind_text(prepared.stmt, static_cast<int>(i + 1), value.constData(),
+                          static_cast<int>(value.size()), SQLITE_TRANSIENT);
     }
-    if (changesSchema)
-        *changesSchema = plan.changesSchema;
-    return stmt;
+    return prepared;
+}
+
+std::shared_ptr<const Connection::ColumnInfo> Connection::ColumnsOf(Prepared& prepared) {
+    sqlite3_stmt* stmt = prepared.stmt;
+    const int count = sqlite3_column_count(stmt);
+    // A statement the engine prepared again after a change of schema may have other columns.
+    if (prepared.columns && static_cast<int>(prepared.columns->kinds.size()) == count)
+        return prepared.columns;
+    auto info = std::make_shared<ColumnInfo>();
+    info->kinds.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(stmt, i));
+        info->names << name;
+        info->byName.insert(name.toLower(), i);
+        const char* declared = sqlite3_column_decltype(stmt, i);
+        info->kinds.push_back(ColumnKindOf(QString::fromLatin1(declared ? declared : "")));
+    }
+    prepared.columns = info;
+    return info;
 }
 
 void Connection::Execute(const QString& sql) {
-    bool changesSchema = false;
-    sqlite3_stmt* stmt = Prepare(sql, &changesSchema);
+    Prepared& prepared = Prepare(sql);
+    sqlite3_stmt* stmt = prepared.stmt;
+    const bool changesSchema = prepared.plan.changesSchema;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }

@@ -4,7 +4,9 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -37,14 +39,24 @@ public:
     // The data source named by a connection string.
     static QString DataSourceOf(const QString& connectionString);
 
+    // The columns of a statement's result: names, positions by lower-case name, and kinds.
+    struct ColumnInfo {
+        QStringList names;
+        QHash<QString, int> byName;
+        std::vector<ColumnKind> kinds;
+    };
+
 private:
     friend class Recordset;
     struct Prepared {
         sqlite3_stmt* stmt = nullptr;
         TranslatedStatement plan;
+        std::shared_ptr<const ColumnInfo> columns; // worked out once, on first use
     };
     // The prepared statement for a text, its literals bound; reset it after use.
-    sqlite3_stmt* Prepare(const QString& sql, bool* changesSchema = nullptr);
+    Prepared& Prepare(const QString& sql);
+    // The result columns of a prepared statement, kept with it while they still hold.
+    static std::shared_ptr<const ColumnInfo> ColumnsOf(Prepared& prepared);
     void LoadSchema();
     void ClearStatements();
     // Throws the engine's error for a failed call; preparing: the statement did not compile.

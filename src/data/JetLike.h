@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringView>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // A Jet LIKE pattern: % any run, _ one character, [abc] [a-z] [!abc] one character of a set;
@@ -10,8 +12,13 @@ class JetLikePattern {
 public:
     explicit JetLikePattern(QStringView pattern);
     bool Matches(QStringView text) const;
+    // The same on UTF-8 text. A pattern that is a plain ASCII text with % at either end (what
+    // searches build) is matched on the bytes without converting them.
+    bool MatchesUtf8(std::string_view text) const;
 
 private:
+    bool MatchesAsciiLiteral(std::string_view text) const;
+
     struct Item {
         enum Kind { Any, One, Char, Set };
         Item(Kind k, char32_t c = 0) : kind(k), ch(c) {}
@@ -22,6 +29,11 @@ private:
     };
     bool MatchesOne(const Item& item, char32_t c) const;
     std::vector<Item> items_;
+    // The fast form: % literal %, literal %, % literal or literal, the literal folded ASCII.
+    bool asciiLiteral_ = false;
+    bool anyBefore_ = false;
+    bool anyAfter_ = false;
+    std::string literal_;
 };
 
 // Folded code points, so letter case no longer counts.

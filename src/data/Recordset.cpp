@@ -9,23 +9,8 @@
 
 namespace {
 
-QVariant ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
-    switch (sqlite3_column_type(stmt, i)) {
-    case SQLITE_NULL:
-        return {};
-    case SQLITE_INTEGER:
-        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt, i)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt, i));
-    case SQLITE_BLOB: {
-        const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, i));
-        return QVariant(QByteArray(data, sqlite3_column_bytes(stmt, i)));
-    }
-    default:
-        break;
-    }
-    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-    const QString text = QString::fromUtf8(data, sqlite3_column_bytes(stmt, i));
+QVariant TextValue(const QByteArray& bytes, ColumnKind kind) {
+    const QString text = QString::fromUtf8(bytes);
     if (kind == ColumnKind::Date || kind == ColumnKind::DateTime) {
         if (text.size() == 10) {
             const QDate d = QDate::fromString(text, Qt::ISODate);
@@ -46,28 +31,60 @@ QVariant ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
 
 } // namespace
 
+Recordset::Cell Recordset::ReadCell(sqlite3_stmt* stmt, int i) {
+    Cell cell;
+    cell.type = static_cast<quint8>(sqlite3_column_type(stmt, i));
+    switch (cell.type) {
+    case SQLITE_INTEGER:
+        cell.integer = sqlite3_column_int64(stmt, i);
+        break;
+    case SQLITE_FLOAT:
+        cell.real = sqlite3_column_double(stmt, i);
+        break;
+    case SQLITE_BLOB:
+        cell.bytes = QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, i)),
+                                sqlite3_column_bytes(stmt, i));
+        break;
+    case SQLITE_TEXT:
+        // Kept as the engine's bytes; made text only when the field is read.
+        cell.bytes = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                                sqlite3_column_bytes(stmt, i));
+        break;
+    default:
+        break;
+    }
+    return cell;
+}
+
+QVariant Recordset::Value(const Cell& cell, ColumnKind kind) {
+    switch (cell.type) {
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(cell.integer));
+    case SQLITE_FLOAT:
+        return QVariant(cell.real);
+    case SQLITE_BLOB:
+        return QVariant(cell.bytes);
+    case SQLITE_TEXT:
+        return TextValue(cell.bytes, kind);
+    default:
+        return {};
+    }
+}
+
 void Recordset::Open(const QString& source, Connection& connection) {
     if (open_)
         throw EngineError::ObjectOpen();
-    sqlite3_stmt* stmt = connection.Prepare(source);
-    const int columns = sqlite3_column_count(stmt);
-    names_.clear();
-    byName_.clear();
+    Connection::Prepared& prepared = connection.Prepare(source);
+    sqlite3_stmt* stmt = prepared.stmt;
+    columns_ = Connection::ColumnsOf(prepared);
+    const int columns = static_cast<int>(columns_->kinds.size());
     rows_.clear();
-    std::vector<ColumnKind> kinds(static_cast<size_t>(columns));
-    for (int i = 0; i < columns; ++i) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(stmt, i));
-        names_ << name;
-        byName_.insert(name.toLower(), i);
-        const char* declared = sqlite3_column_decltype(stmt, i);
-        kinds[static_cast<size_t>(i)] = ColumnKindOf(QString::fromLatin1(declared ? declared : ""));
-    }
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        std::vector<QVariant> row;
+        std::vector<Cell> row;
         row.reserve(static_cast<size_t>(columns));
         for (int i = 0; i < columns; ++i)
-            row.push_back(ReadColumn(stmt, i, kinds[static_cast<size_t>(i)]));
+            row.push_back(ReadCell(stmt, i));
         rows_.push_back(std::move(row));
     }
     sqlite3_reset(stmt);
@@ -85,8 +102,7 @@ void Recordset::Close() {
         throw EngineError::ObjectClosed();
     open_ = false;
     rows_.clear();
-    names_.clear();
-    byName_.clear();
+    columns_.reset();
     row_ = 0;
 }
 
@@ -103,15 +119,16 @@ void Recordset::RequireRow() const {
 
 QVariant Recordset::Field(const QString& name) const {
     RequireRow();
-    const auto it = byName_.constFind(name.toLower());
-    if (it == byName_.constEnd())
+    const auto it = columns_->byName.constFind(name.toLower());
+    if (it == columns_->byName.constEnd())
         throw EngineError::ItemNotFound();
-    return rows_[row_][static_cast<size_t>(*it)];
+    return Value(rows_[row_][static_cast<size_t>(*it)], columns_->kinds[static_cast<size_t>(*it)]);
 }
 
 QVariant Recordset::Field(int index) const {
     RequireRow();
     if (index < 0 || index >= FieldCount())
         throw EngineError::ItemNotFound();
-    return rows_[row_][static_cast<size_t>(index)];
+    return Value(rows_[row_][static_cast<size_t>(index)],
+                 columns_->kinds[static_cast<size_t>(index)]);
 }

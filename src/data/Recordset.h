@@ -6,7 +6,10 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 #include <vector>
+
+struct sqlite3_stmt;
 
 // A static, read-only snapshot: the whole result is read when it opens, and later changes to
 // the tables do not show in it.
@@ -31,15 +34,24 @@ public:
     // integer, real, QDate for DATE columns, QTime for TIME columns.
     QVariant Field(const QString& name) const;
     QVariant Field(int index) const;
-    int FieldCount() const { return static_cast<int>(names_.size()); }
-    const QStringList& FieldNames() const { return names_; }
+    int FieldCount() const { return columns_ ? static_cast<int>(columns_->names.size()) : 0; }
+    QStringList FieldNames() const { return columns_ ? columns_->names : QStringList(); }
 
 private:
+    // A value as the engine gave it; a field becomes a QVariant only when it is read, so a
+    // long text nobody reads costs a copy of its bytes and nothing more.
+    struct Cell {
+        QByteArray bytes; // text (UTF-8) or blob
+        qint64 integer = 0;
+        double real = 0;
+        quint8 type = 5; // SQLITE_NULL
+    };
+    static Cell ReadCell(sqlite3_stmt* stmt, int i);
+    static QVariant Value(const Cell& cell, ColumnKind kind);
     void RequireRow() const;
 
     bool open_ = false;
-    QStringList names_;
-    QHash<QString, int> byName_; // lower-case name to position
-    std::vector<std::vector<QVariant>> rows_;
+    std::shared_ptr<const Connection::ColumnInfo> columns_;
+    std::vector<std::vector<Cell>> rows_;
     size_t row_ = 0;
 };

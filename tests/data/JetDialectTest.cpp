@@ -19,7 +19,7 @@ QString Matching(const char* pattern) {
 TEST(JetDialect, LikeTakesJetsWildcardsAndFoldsCase) {
     AppFolder folder;
     const char* notes[] = {"it's 50% done", "50 percent",  "review abc", "review ac",
-                           "Crème Brûlée",  "[bracketed]", "a*b?c#d"};
+                           "Crème Brûlée",  "[bracketed]", "a*b?c#d",    "5 \u212A \u017Ftar"};
     int n = 0;
     for (const char* note : notes) {
         QString text = QString::fromUtf8(note);
@@ -38,6 +38,11 @@ TEST(JetDialect, LikeTakesJetsWildcardsAndFoldsCase) {
     EXPECT_EQ(Matching("%review a[!b]%"), QStringLiteral("('n4')"));
     EXPECT_EQ(Matching("%[a-c]bc%"), QStringLiteral("('n3')"));
     EXPECT_EQ(Matching("a*b?c#d"), QStringLiteral("('n7')")) << "*, ? and # are plain here";
+    // Letters outside ASCII that fold to ASCII ones (the Kelvin sign, the long s) still match.
+    EXPECT_EQ(Matching("%5 k star%"), QStringLiteral("('n8')"));
+    EXPECT_EQ(Matching("crème%"), QStringLiteral("('n5')"));
+    EXPECT_EQ(Matching("%brûlée"), QStringLiteral("('n5')"));
+    EXPECT_EQ(Matching("REVIEW AC"), QStringLiteral("('n4')"));
 }
 
 TEST(JetDialect, TextEqualityIgnoresCaseAndDaysAndTimesCompareAsSuch) {
