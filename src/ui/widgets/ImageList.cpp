@@ -10,35 +10,71 @@ namespace {
 // is a slow start-up.
 class GlyphEngine : public QIconEngine {
 public:
-    explicit GlyphEngine(int index) : index_(index) {}
+    GlyphEngine(Glyph shape, const QColor& colour) : shape_(shape), colour_(colour) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
-        QColor colour = Colour();
-        if (mode == QIcon::Disabled)
-            colour = QColor(160, 160, 160);
+        const QColor colour = mode == QIcon::Disabled ? QColor(160, 160, 160) : colour_;
         const QRectF r = QRectF(rect).adjusted(1, 1, -1, -1);
-        painter->setPen(QPen(colour.darker(140), 1));
-        painter->setBrush(colour.lighter(150));
-        painter->drawRoundedRect(r, r.width() / 6, r.height() / 6);
-        painter->setPen(QPen(colour.darker(170), std::max(1.0, r.width() / 12)));
-        const qreal l = r.left() + r.width() * 0.25, w = r.width() * 0.5;
-        switch (index_) {
-        case 12: { // a magnifier
-            const QRectF lens(r.left() + r.width() * 0.22, r.top() + r.height() * 0.22,
-                              r.width() * 0.4, r.height() * 0.4);
-            painter->setBrush(Qt::NoBrush);
-            painter->drawEllipse(lens);
-            painter->drawLine(lens.bottomRight() - QPointF(r.width() * 0.05, r.height() * 0.05),
-                              QPointF(r.right() - r.width() * 0.2, r.bottom() - r.height() * 0.2));
+        const qreal w = r.width(), h = r.height();
+        auto at = [&](qreal x, qreal y) { return QPointF(r.left() + w * x, r.top() + h * y); };
+        painter->setPen(QPen(colour.darker(150), std::max(1.0, w / 16)));
+        painter->setBrush(colour.lighter(140));
+        switch (shape_) {
+        case Glyph::FolderClosed:
+        case Glyph::FolderOpen:
+        case Glyph::NoteFolder: {
+            QPainterPath tab;
+            tab.moveTo(at(0.05, 0.25));
+            tab.lineTo(at(0.4, 0.25));
+            tab.lineTo(at(0.5, 0.35));
+            tab.lineTo(at(0.95, 0.35));
+            tab.lineTo(at(0.95, 0.9));
+            tab.lineTo(at(0.05, 0.9));
+            tab.closeSubpath();
+            painter->drawPath(tab);
+            if (shape_ == Glyph::FolderOpen) {
+                painter->setBrush(colour.lighter(170));
+                painter->drawPolygon(
+                    QPolygonF({at(0.15, 0.5), at(1.0, 0.5), at(0.85, 0.9), at(0.05, 0.9)}));
+            } else if (shape_ == Glyph::NoteFolder) {
+                painter->setBrush(QColor(250, 230, 120));
+                painter->drawRect(QRectF(at(0.45, 0.5), at(0.8, 0.85)));
+            }
             break;
         }
-        default: // lines of text
-            for (int i = 1; i <= 3; ++i) {
-                const qreal y = r.top() + r.height() * (0.25 * i);
-                painter->drawLine(QPointF(l, y), QPointF(l + w * (i == 3 ? 0.6 : 1.0), y));
-            }
+        case Glyph::Node:
+        case Glyph::Note: {
+            painter->setBrush(shape_ == Glyph::Note ? QColor(250, 230, 120) : QColor(Qt::white));
+            painter->drawPolygon(QPolygonF(
+                {at(0.2, 0.05), at(0.65, 0.05), at(0.85, 0.25), at(0.85, 0.95), at(0.2, 0.95)}));
+            for (int i = 1; i <= 3; ++i)
+                painter->drawLine(at(0.3, 0.3 + 0.18 * i), at(0.75, 0.3 + 0.18 * i));
+            break;
+        }
+        case Glyph::Cabinet:
+        case Glyph::Root:
+            painter->drawRoundedRect(r, w / 8, h / 8);
+            painter->drawLine(at(0.1, 0.5), at(0.9, 0.5));
+            painter->drawLine(at(0.4, 0.28), at(0.6, 0.28));
+            painter->drawLine(at(0.4, 0.72), at(0.6, 0.72));
+            if (shape_ == Glyph::Root)
+                painter->drawEllipse(QRectF(at(0.6, 0.05), at(0.95, 0.4)));
+            break;
+        case Glyph::Magnifier: {
+            painter->drawRoundedRect(r, w / 6, h / 6);
+            const QRectF lens(at(0.22, 0.22), at(0.62, 0.62));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawEllipse(lens);
+            painter->drawLine(at(0.57, 0.57), at(0.8, 0.8));
+            break;
+        }
+        case Glyph::Lines:
+            painter->drawRoundedRect(r, w / 6, h / 6);
+            for (int i = 1; i <= 3; ++i)
+                painter->drawLine(at(0.25, 0.25 * i),
+                                  at(0.25 + 0.5 * (i == 3 ? 0.6 : 1.0), 0.25 * i));
             break;
         }
         painter->restore();
@@ -52,34 +88,40 @@ public:
         return pm;
     }
 
-    QIconEngine* clone() const override { return new GlyphEngine(index_); }
+    QIconEngine* clone() const override { return new GlyphEngine(shape_, colour_); }
 
 private:
-    QColor Colour() const {
-        switch (index_) {
-        case 12:
-            return QColor(90, 120, 200);
-        case 24:
-            return QColor(200, 140, 60);
-        case 27:
-            return QColor(70, 150, 90);
-        case 35:
-            return QColor(160, 90, 170);
-        case 45:
-            return QColor(200, 80, 80);
-        case 47:
-            return QColor(120, 110, 190);
-        case 48:
-            return QColor(190, 160, 40);
-        default:
-            return QColor(120, 120, 120);
-        }
-    }
-    int index_;
+    Glyph shape_;
+    QColor colour_;
 };
+
+QColor ColourOf(int index) {
+    switch (index) {
+    case 12:
+        return QColor(90, 120, 200);
+    case 24:
+        return QColor(200, 140, 60);
+    case 27:
+        return QColor(70, 150, 90);
+    case 35:
+        return QColor(160, 90, 170);
+    case 45:
+        return QColor(200, 80, 80);
+    case 47:
+        return QColor(120, 110, 190);
+    case 48:
+        return QColor(190, 160, 40);
+    default:
+        return QColor(120, 120, 120);
+    }
+}
 
 } // namespace
 
+QIcon GlyphIcon(Glyph shape, const QColor& colour) {
+    return QIcon(new GlyphEngine(shape, colour));
+}
+
 QIcon ImageListIcon(int index) {
-    return QIcon(new GlyphEngine(index));
+    return GlyphIcon(index == 12 ? Glyph::Magnifier : Glyph::Lines, ColourOf(index));
 }

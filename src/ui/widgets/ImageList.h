@@ -1,6 +1,39 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
+#include <QString>
 
 // The pictures behind the icon indices the windows use (ilsIcons16, ilsIcons32).
 QIcon ImageListIcon(int index);
+
+// Shapes the drawn icons take.
+enum class Glyph {
+    Lines,
+    Magnifier,
+    Cabinet,
+    Root,
+    FolderClosed,
+    FolderOpen,
+    Node,
+    NoteFolder,
+    Note
+};
+QIcon GlyphIcon(Glyph shape, const QColor& colour);
+
+// An image list: pictures under keys, found by their 1-based index as the controls that use
+// it refer to them.
+class ImageList {
+public:
+    void Add(const QString& key, const QIcon& icon) { images_.append({key, icon}); }
+    int Count() const { return static_cast<int>(images_.size()); }
+    QString Key(int index) const { return images_.value(index - 1).key; }
+    QIcon Icon(int index) const { return images_.value(index - 1).icon; }
+
+private:
+    struct Image {
+        QString key;
+        QIcon icon;
+    };
+    QList<Image> images_;
+};
