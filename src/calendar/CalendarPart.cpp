@@ -5,8 +5,10 @@
 #include "calendar/DayEventsPanel.h"
 #include "calendar/JournalPanel.h"
 #include "calendar/modCalendar.h"
+#include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
+#include "ui/widgets/FindText.h"
 #include "ui/widgets/ImageList.h"
 #include "ui/widgets/TabStrip.h"
 #include "ui/widgets/Twips.h"
@@ -20,7 +22,7 @@
 
 using namespace modCalendar;
 
-CalendarPart::CalendarPart(QFrame* frame, QMenu* menu) : QObject(frame) {
+CalendarPart::CalendarPart(QFrame* frame, QMenu* menu, TextFinder& finder) : QObject(frame) {
     auto* body = new QHBoxLayout;
     auto* left = new QWidget(frame);
     left->setObjectName(QStringLiteral("fraCalLeft"));
@@ -41,6 +43,7 @@ CalendarPart::CalendarPart(QFrame* frame, QMenu* menu) : QObject(frame) {
     grid_ = new CalendarGrid(left);
     events_ = new DayEventsPanel(left, *grid_->lblSelDate);
     journal_ = new JournalPanel(fraCalDiary, *grid_->lblSelDate);
+    finder.SetBox(QString::number(kFunctionCalendar), journal_->rtfCalQJournal);
     leftColumn_->addWidget(grid_->fraCal);
     leftColumn_->addWidget(events_->fraDayEvents, 1);
 

@@ -11,6 +11,7 @@ class QBoxLayout;
 class QFrame;
 class QMenu;
 class TabStrip;
+class TextFinder;
 
 // The Calendar function: fills its function frame with the month grid and its navigation,
 // the day's events, the journal and the search tabs, and fills its menu. It wires the
@@ -18,7 +19,7 @@ class TabStrip;
 class CalendarPart : public QObject {
     Q_OBJECT
 public:
-    CalendarPart(QFrame* frame, QMenu* menu);
+    CalendarPart(QFrame* frame, QMenu* menu, TextFinder& finder);
     ~CalendarPart() override;
 
     // The set-up at the window's load; the menu's items work from then on.

@@ -1,35 +1,109 @@
 #include "thoughts/ThoughtsPart.h"
 
-#include "ui/widgets/ImageList.h"
+#include "common/AppGlobals.h"
+#include "common/RuntimeError.h"
+#include "common/modQXCommFunc.h"
+#include "data/Recordset.h"
+#include "data/modDB.h"
+#include "thoughts/ThoughtNote.h"
+#include "thoughts/ThoughtTree.h"
+#include "thoughts/ThoughtsSearch.h"
+#include "ui/widgets/FindText.h"
 #include "ui/widgets/TabStrip.h"
 #include "ui/widgets/Twips.h"
 
 #include <QAction>
 #include <QBoxLayout>
 #include <QFrame>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <vector>
 
-ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu) : QObject(frame) {
+namespace {
+const QString kRoot = QStringLiteral("Thoughts");
+enum Image { kCabinet = 1, kRootThought, kFolderClosed, kFolderOpen, kNode };
+} // namespace
+
+ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder)
+    : QObject(frame), finder_(finder) {
+    ilsThoughts.Add(QStringLiteral("Cabinet"), GlyphIcon(Glyph::Cabinet, QColor(120, 110, 90)));
+    ilsThoughts.Add(QStringLiteral("RootThought"), GlyphIcon(Glyph::Root, QColor(120, 110, 190)));
+    ilsThoughts.Add(QStringLiteral("FolderClosed"),
+                    GlyphIcon(Glyph::FolderClosed, QColor(210, 170, 60)));
+    ilsThoughts.Add(QStringLiteral("FolderOpen"),
+                    GlyphIcon(Glyph::FolderOpen, QColor(210, 170, 60)));
+    ilsThoughts.Add(QStringLiteral("Node"), GlyphIcon(Glyph::Node, QColor(110, 110, 110)));
+    ilsThoughts.Add(QStringLiteral("StickyNotesFolder"),
+                    GlyphIcon(Glyph::NoteFolder, QColor(210, 170, 60)));
+    ilsThoughts.Add(QStringLiteral("StickyNote"), GlyphIcon(Glyph::Note, QColor(200, 170, 40)));
+
     auto* body = new QHBoxLayout;
-    auto* left = new QWidget(frame);
-    left->setObjectName(QStringLiteral("fraThoughtsLeft"));
-    left->setFixedWidth(TwipsToPixels(3975));
-    new QVBoxLayout(left);
-    body->addWidget(left);
+    tvwThoughts_ = new ThoughtTree(ilsThoughts, frame);
+    tvwThoughts_->setObjectName(QStringLiteral("tvwThoughts"));
+    tvwThoughts_->setFixedWidth(TwipsToPixels(3975));
+    body->addWidget(tvwThoughts_);
     body->addWidget(TabbedFrames(frame, QStringLiteral("tabThoughts"), tabThoughts,
                                  {{&fraThoughts2, QStringLiteral("fraThoughts2")},
                                   {&fraThoughtsSearch, QStringLiteral("fraThoughtsSearch")}}),
                     1);
     static_cast<QBoxLayout*>(frame->layout())->addLayout(body, 1);
+    note_ = new ThoughtNote(fraThoughts2, *tvwThoughts_, finder_);
+    search_ = new ThoughtsSearch(fraThoughtsSearch, *tvwThoughts_);
 
-    // The tree and its commands come with the Thoughts themselves.
-    for (const auto& [name, caption] : {std::pair{"mnuRefreshThoughts", "Refresh Thoughts Tree"},
-                                        std::pair{"mnuThoCountNodes", "Count Thought Nodes"},
-                                        std::pair{"mnuMaintClearThoughts", "Clear Thoughts..."}}) {
-        QAction* a = menu->addAction(QString::fromLatin1(caption));
+    connect(tvwThoughts_, &ThoughtTree::nodeClicked, this, &ThoughtsPart::tvwThoughts_NodeClick);
+    connect(tvwThoughts_, &ThoughtTree::validate, this, [this] { SaveThought(); });
+    tvwThoughts_->BeforeLabelEdit = [this](QTreeWidgetItem* node) {
+        return tvwThoughts_BeforeLabelEdit(node);
+    };
+    tvwThoughts_->AfterLabelEdit = [this](QTreeWidgetItem* node, const QString& text) {
+        tvwThoughts_AfterLabelEdit(node, text);
+    };
+    // A tab chosen by the user, with the mouse or the keyboard, saves the note first.
+    connect(tabThoughts, &QTabBar::tabBarClicked, this, &ThoughtsPart::tabThoughts_Click);
+    connect(tabThoughts, &QTabBar::currentChanged, this, [this](int index) {
+        if (tabThoughts->hasFocus())
+            tabThoughts_Click(index);
+    });
+    connect(search_, &ThoughtsSearch::nodeChosen, this, &ThoughtsPart::GoToNode);
+    connect(search_, &ThoughtsSearch::foundInNode, this,
+            [this](const QString& what, bool caseSensitive) {
+                tabThoughts->SelectKey(QStringLiteral("THOUGHT"));
+                ShowThoughtsFind(true);
+                finder_.FindText(QStringLiteral("F"), QString::number(gCurrentFunction), what,
+                                 caseSensitive);
+                note_->txtThoFind->setText(what);
+            });
+    BuildMenus(menu);
+}
+
+ThoughtsPart::~ThoughtsPart() = default;
+
+void ThoughtsPart::BuildMenus(QMenu* menu) {
+    auto add = [&](QMenu* in, const char* name, const char* caption, auto handler) {
+        QAction* a = in->addAction(QString::fromLatin1(caption));
         a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    // The menu works once the set-up has run.
+    for (QAction* a : {add(menu, "mnuRefreshThoughts", "Refresh Thoughts Tree",
+                           [this] { mnuRefreshThoughts_Click(); }),
+                       add(menu, "mnuThoCountNodes", "Count Thought Nodes",
+                           [this] { mnuThoCountNodes_Click(); }),
+                       add(menu, "mnuMaintClearThoughts", "Clear Thoughts...",
+                           [this] { mnuMaintClearThoughts_Click(); })}) {
         a->setEnabled(false);
+        actions_ << a;
     }
+    mnuThoughtsMenu = new QMenu(QStringLiteral("ThoughtsMenu"), tvwThoughts_);
+    mnuThoughtsMenu->setObjectName(QStringLiteral("mnuThoughtsMenu"));
+    add(mnuThoughtsMenu, "mnuNodeNew", "New Node", [this] { mnuNodeNew_Click(); });
+    add(mnuThoughtsMenu, "mnuNodeDelete", "Delete Node", [this] { mnuNodeDelete_Click(); });
+    add(mnuThoughtsMenu, "mnuNodeRename", "Rename Node", [this] { mnuNodeRename_Click(); });
+    connect(tvwThoughts_, &ThoughtTree::popupRequested, mnuThoughtsMenu,
+            [this](const QPoint& at) { mnuThoughtsMenu->popup(at); });
 }
 
 void ThoughtsPart::BuildThoughtsTab() {
@@ -38,8 +112,169 @@ void ThoughtsPart::BuildThoughtsTab() {
     tabThoughts->AddTab(QStringLiteral("Search"), QStringLiteral("SEARCH"), ImageListIcon(12));
     tabThoughts->setCurrentIndex(0);
     BringToFront(fraThoughts2);
+    search_->optThoSearchNode->setChecked(true);
+    ShowThoughtsFind(false);
+    for (QAction* a : std::as_const(actions_))
+        a->setEnabled(true);
+}
+
+bool ThoughtsPart::SaveThought() {
+    return note_->SaveThought();
+}
+
+void ThoughtsPart::ShowThoughtsFind(bool show) {
+    note_->ShowThoughtsFind(show);
+}
+
+void ThoughtsPart::tabThoughts_Click(int) {
+    SaveThought();
+}
+
+void ThoughtsPart::mnuRefreshThoughts_Click() {
+    RefreshThoughtsTree();
 }
 
 void ThoughtsPart::RefreshThoughtsTree() {
-    bThoughtsLoaded = true;
+    // What was typed is written before the note box is emptied.
+    if (!SaveThought())
+        return;
+    Recordset rs;
+    QTreeWidgetItem* root = nullptr;
+    try {
+        note_->ClearNote();
+        note_->PendingThoughtKey.clear();
+        tvwThoughts_->ClearNodes();
+        ThoughtNodeCount = 0;
+        gSQL = QStringLiteral(
+            "select * from pmThoughts where thoParent = 'Thoughts' order by thoname");
+        rs.Open(gSQL, *gConn);
+        root = tvwThoughts_->AddDetachedRoot(kRoot, kRoot, kRootThought);
+        for (; !rs.Eof(); rs.MoveNext()) {
+            ++ThoughtNodeCount;
+            const QString name = NullToEmpty(rs.Field(QStringLiteral("thoname")));
+            const QString caption = NullToEmpty(rs.Field(QStringLiteral("thocaption")));
+            QTreeWidgetItem* node =
+                tvwThoughts_->AddNode(root, name, caption, kFolderClosed, kFolderOpen);
+            if (TraverseThoughtNode(name) == 0)
+                tvwThoughts_->SetImages(node, kNode, kNode);
+        }
+        rs.Close();
+        tvwThoughts_->ShowRoot(root);
+        root->setExpanded(true);
+        tvwThoughts_->SelectQuietly(root);
+        note_->ShowRoot();
+        bThoughtsLoaded = true;
+        note_->PendingThoughtKey.clear();
+    } catch (const RuntimeError& e) {
+        // The nodes added so far are shown.
+        if (root && !root->treeWidget())
+            tvwThoughts_->ShowRoot(root);
+        ShowError(QStringLiteral("Error while Building Thoughts Tree!"), QStringLiteral("Error!"),
+                  e);
+        rs.CloseIfOpen();
+    }
+}
+
+// Depth first, a node before its descendants, with a stack of its own rather than the
+// program's: a chain of ten thousand levels must not exhaust the call stack.
+int ThoughtsPart::TraverseThoughtNode(const QString& parentName) {
+    struct Level {
+        QTreeWidgetItem* parent;
+        std::vector<std::pair<QString, QString>> rows; // name, caption
+        size_t next = 0;
+        int added = 0;
+    };
+    std::vector<Level> stack;
+    // The children of a node, or false when they could not be read (reported).
+    auto open = [&](QTreeWidgetItem* parent) {
+        Recordset rs;
+        try {
+            Level level{parent, {}};
+            QString key = ThoughtTree::Key(parent);
+            gSQL = QStringLiteral("select * from pmThoughts where thoParent = '") + FixQuote(key) +
+                   QStringLiteral("'");
+            rs.Open(gSQL, *gConn);
+            for (; !rs.Eof(); rs.MoveNext())
+                level.rows.emplace_back(NullToEmpty(rs.Field(QStringLiteral("thoname"))),
+                                        NullToEmpty(rs.Field(QStringLiteral("thocaption"))));
+            rs.Close();
+            stack.push_back(std::move(level));
+            return true;
+        } catch (const RuntimeError& e) {
+            ShowError(QStringLiteral("Error while Traversing Thought Nodes!"),
+                      QStringLiteral("Error!"), e);
+            rs.CloseIfOpen();
+            return false;
+        }
+    };
+    QTreeWidgetItem* top = tvwThoughts_->Node(parentName);
+    if (!top || !open(top))
+        return 0;
+    for (;;) {
+        Level& level = stack.back();
+        if (level.next == level.rows.size()) {
+            const int added = level.added;
+            QTreeWidgetItem* parent = level.parent;
+            stack.pop_back();
+            if (stack.empty())
+                return added;
+            if (added == 0)
+                tvwThoughts_->SetImages(parent, kNode, kNode);
+            ++stack.back().added;
+            continue;
+        }
+        const auto& [name, caption] = level.rows[level.next++];
+        ++ThoughtNodeCount;
+        QTreeWidgetItem* node = nullptr;
+        try {
+            node = tvwThoughts_->AddNode(level.parent, name, caption, kFolderClosed, kFolderOpen);
+        } catch (const RuntimeError& e) {
+            // A node that cannot be added ends its level.
+            ShowError(QStringLiteral("Error while Traversing Thought Nodes!"),
+                      QStringLiteral("Error!"), e);
+            level.next = level.rows.size();
+            continue;
+        }
+        if (!open(node)) {
+            tvwThoughts_->SetImages(node, kNode, kNode);
+            ++stack.back().added;
+        }
+    }
+}
+
+void ThoughtsPart::tvwThoughts_NodeClick(QTreeWidgetItem* node) {
+    if (!SaveThought()) {
+        // The note that could not be written stays on screen with its node.
+        if (QTreeWidgetItem* pending = tvwThoughts_->Node(note_->PendingThoughtKey))
+            tvwThoughts_->SelectQuietly(pending);
+        return;
+    }
+    try {
+        ShowThoughtsFind(false);
+        note_->rtfThoughts->setReadOnly(false);
+        note_->ClearNote();
+        if (ThoughtTree::Key(node) == kRoot)
+            note_->ShowRoot();
+        else
+            note_->ShowNode(node);
+        tabThoughts->SelectKey(QStringLiteral("THOUGHT"));
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while Saving Thought!"), QStringLiteral("Error!"), e);
+        // The note is unknown: an empty box must not be written over it.
+        note_->PendingThoughtKey.clear();
+        note_->rtfThoughts->setReadOnly(true);
+    }
+}
+
+void ThoughtsPart::GoToNode(const QString& key) {
+    QTreeWidgetItem* node = tvwThoughts_->Node(key);
+    if (!node) {
+        ShowError(
+            QStringLiteral("Error while getting to node!"), QStringLiteral("Node Error!"),
+            RuntimeError(35601, QStringLiteral("Element not found"), QStringLiteral("TreeView")));
+        return;
+    }
+    tvwThoughts_->SelectQuietly(node);
+    tvwThoughts_NodeClick(node);
+    node->setExpanded(true);
 }

@@ -1,24 +1,72 @@
 #pragma once
 
-#include <QObject>
+#include "ui/widgets/ImageList.h"
 
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QAction;
 class QFrame;
 class QMenu;
+class QTreeWidgetItem;
 class TabStrip;
+class TextFinder;
+class ThoughtNote;
+class ThoughtTree;
+class ThoughtsSearch;
 
-// The Thoughts function: fills its function frame and its menu.
+// The Thoughts function: the tree of nodes on the left, the note and the search under their
+// tabs on the right, the Thoughts menu and the tree's pop-up menu. It wires the tree, the
+// note and the search, and runs the node commands.
 class ThoughtsPart : public QObject {
     Q_OBJECT
 public:
-    ThoughtsPart(QFrame* frame, QMenu* menu);
+    ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder);
+    ~ThoughtsPart() override;
 
+    // The set-up at the window's load; the menus work from then on.
     void BuildThoughtsTab();
     void RefreshThoughtsTree();
-    void SaveThought() {}
+    int TraverseThoughtNode(const QString& parentName);
+    bool SaveThought();
+    void ShowThoughtsFind(bool show);
+
+    void tvwThoughts_NodeClick(QTreeWidgetItem* node);
+    void tabThoughts_Click(int index);
+    void mnuRefreshThoughts_Click();
+    void mnuNodeNew_Click();
+    void mnuNodeDelete_Click();
+    void DeleteThoughtNode(const QString& name);
+    void mnuNodeRename_Click();
+    bool tvwThoughts_BeforeLabelEdit(QTreeWidgetItem* node);
+    void tvwThoughts_AfterLabelEdit(QTreeWidgetItem* node, const QString& newText);
+    void mnuThoCountNodes_Click();
+    void mnuMaintClearThoughts_Click();
+    // Opens a search result: selects its node and shows it.
+    void GoToNode(const QString& key);
+
+    ThoughtTree& Tree() const { return *tvwThoughts_; }
+    ThoughtNote& Note() const { return *note_; }
+    ThoughtsSearch& Search() const { return *search_; }
 
     bool bThoughtsLoaded = false;
+    int ThoughtNodeCount = 0;
 
+    ImageList ilsThoughts;
     TabStrip* tabThoughts = nullptr;
     QWidget* fraThoughts2 = nullptr;
     QWidget* fraThoughtsSearch = nullptr;
+    QMenu* mnuThoughtsMenu = nullptr;
+
+private:
+    void BuildMenus(QMenu* menu);
+    void AddChildren(QTreeWidgetItem* root);
+    QTreeWidgetItem* AddNewNode(QTreeWidgetItem* parent);
+
+    ThoughtTree* tvwThoughts_ = nullptr;
+    ThoughtNote* note_ = nullptr;
+    ThoughtsSearch* search_ = nullptr;
+    TextFinder& finder_;
+    QList<QAction*> actions_;
 };

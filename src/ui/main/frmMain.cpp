@@ -30,8 +30,8 @@ frmMain::frmMain() {
     resize(TwipsToPixels(15360), TwipsToPixels(11520));
     BuildMenus();
     BuildFrames();
-    calendar_ = new CalendarPart(fraFunc(kFunctionCalendar), mnuCal);
-    thoughts_ = new ThoughtsPart(fraFunc(kFunctionThoughts), mnuThoughts);
+    calendar_ = new CalendarPart(fraFunc(kFunctionCalendar), mnuCal, finder);
+    thoughts_ = new ThoughtsPart(fraFunc(kFunctionThoughts), mnuThoughts, finder);
     addressBook_ = new AddressBookPart(fraFunc(kFunctionAddressBook), mnuAddBook);
     auto* sb = new QStatusBar(this);
     sb->setObjectName(QStringLiteral("sbMain"));

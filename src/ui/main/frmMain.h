@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/widgets/FindText.h"
+
 #include <QMainWindow>
 #include <array>
 
@@ -46,6 +48,9 @@ public:
     QMenu* mnuAddBook = nullptr;
     QMenu* mnuOptions = nullptr;
     QMenu* mnuHelp = nullptr;
+
+    // The find routine of the journal and the note, with the position they share.
+    TextFinder finder;
 
 protected:
     // Load steps, in the order the load runs them.

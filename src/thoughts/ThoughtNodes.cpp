@@ -1,0 +1,275 @@
+// The node commands of the Thoughts function: new, delete, rename, count and clear.
+#include "thoughts/ThoughtsPart.h"
+
+#include "common/RuntimeError.h"
+#include "common/VbDate.h"
+#include "common/modQXCommFunc.h"
+#include "data/Recordset.h"
+#include "data/modDB.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "thoughts/ThoughtNote.h"
+#include "thoughts/ThoughtTree.h"
+
+#include <vector>
+
+namespace {
+
+const QString kRoot = QStringLiteral("Thoughts");
+enum Image { kFolderClosed = 3, kFolderOpen = 4, kNode = 5 };
+constexpr auto kAuthor = "pimora.author@example.org";
+constexpr int kMaxAttempts = 99;
+
+QString Quoted(QString text) {
+    return FixQuote(text);
+}
+
+QString Suffix(int counter) {
+    return QLatin1Char('.') + QString::number(counter).rightJustified(2, QLatin1Char('0'));
+}
+
+} // namespace
+
+QTreeWidgetItem* ThoughtsPart::AddNewNode(QTreeWidgetItem* parent) {
+    const QDateTime now = Clock::Now();
+    QString name =
+        VbFormat(VbDateTime{now.date(), now.time(), true, true}, QStringLiteral("yyyymmddHhnnss"));
+    int counter = 0;
+    while (tvwThoughts_->Node(name))
+        name += Suffix(++counter);
+    QTreeWidgetItem* node = tvwThoughts_->AddNode(parent, name, QStringLiteral("New Node"), kNode);
+    parent->setExpanded(true);
+    // A name the table already holds (a row the tree does not show) is extended as a name the
+    // tree holds would be, so that a node never stands in the tree without its row.
+    for (int attempt = 0;; ++attempt) {
+        try {
+            gSQL = QStringLiteral("insert into pmthoughts (thoname, thocaption, thoparent) values "
+                                  "('") +
+                   Quoted(name) + QStringLiteral("','New Node', '") +
+                   Quoted(ThoughtTree::Key(parent)) + QStringLiteral("')");
+            gConn->Execute(gSQL);
+            return node;
+        } catch (const RuntimeError& e) {
+            if (e.Kind() != ErrorKind::Constraint || attempt == kMaxAttempts) {
+                tvwThoughts_->RemoveNode(node);
+                throw;
+            }
+        }
+        do
+            name += Suffix(++counter);
+        while (tvwThoughts_->Node(name));
+        tvwThoughts_->Rekey(node, name);
+    }
+}
+
+void ThoughtsPart::mnuNodeNew_Click() {
+    QTreeWidgetItem* selected = tvwThoughts_->currentItem();
+    // The note being typed is written before the box is emptied for the new node.
+    if (!selected || !SaveThought())
+        return;
+    const int image = ThoughtTree::Image(selected);
+    const int selectedImage = ThoughtTree::SelectedImage(selected);
+    try {
+        if (selected->text(0) != kRoot)
+            tvwThoughts_->SetImages(selected, kFolderClosed, kFolderOpen);
+        QTreeWidgetItem* node = nullptr;
+        try {
+            node = AddNewNode(selected);
+        } catch (...) {
+            tvwThoughts_->SetImages(selected, image, selectedImage);
+            throw;
+        }
+        tvwThoughts_->SelectQuietly(node);
+        note_->ClearNote();
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while adding node!"), QStringLiteral("Error!"), e);
+    }
+}
+
+void ThoughtsPart::mnuNodeDelete_Click() {
+    QTreeWidgetItem* node = tvwThoughts_->currentItem();
+    if (!node)
+        return;
+    const QString key = ThoughtTree::Key(node);
+    if (key == kRoot) {
+        MsgBox(QStringLiteral("Cannot delete Thoughts!"));
+        return;
+    }
+    Recordset rs;
+    try {
+        gSQL = QStringLiteral("select thoname from pmthoughts where thoparent = '") + Quoted(key) +
+               QStringLiteral("'");
+        rs.Open(gSQL, *gConn);
+        if (rs.Eof()) {
+            rs.Close();
+            QTreeWidgetItem* parent = node->parent();
+            if (parent->childCount() == 1 && ThoughtTree::Key(parent) != kRoot)
+                tvwThoughts_->SetImages(parent, kNode, kNode);
+            gSQL = QStringLiteral("delete from pmthoughts where thoname = '") + Quoted(key) +
+                   QStringLiteral("'");
+            gConn->Execute(gSQL);
+            tvwThoughts_->SelectQuietly(parent);
+            tvwThoughts_NodeClick(parent);
+            tvwThoughts_->RemoveNode(node);
+            return;
+        }
+        if (MsgBox(QStringLiteral("There are child nodes dependent on this node.  Are you sure you "
+                                  "want to delete this node and all its dependents?"),
+                   MsgButtons::YesNo, MsgIcon::None,
+                   QStringLiteral("Delete Node?")) == MsgResult::Yes) {
+            DeleteThoughtNode(key);
+            MsgBox(QStringLiteral("Done!"));
+            RefreshThoughtsTree();
+        }
+        rs.Close();
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while deleting node!"), QStringLiteral("Error!"), e);
+        rs.CloseIfOpen();
+    }
+}
+
+// Deepest first: each child is acknowledged, its own descendants deleted, then its row; a
+// node's row goes only once none of its children remains. A stack of its own keeps a deep
+// tree off the program's call stack.
+void ThoughtsPart::DeleteThoughtNode(const QString& name) {
+    struct Level {
+        QString name;
+        std::vector<std::pair<QString, QString>> children; // name, caption
+        size_t next = 0;
+    };
+    auto children = [](const QString& of) {
+        Recordset rs;
+        std::vector<std::pair<QString, QString>> rows;
+        gSQL = QStringLiteral("select * from pmthoughts where thoparent = '") + Quoted(of) +
+               QStringLiteral("'");
+        rs.Open(gSQL, *gConn);
+        for (; !rs.Eof(); rs.MoveNext())
+            rows.emplace_back(NullToEmpty(rs.Field(QStringLiteral("thoname"))),
+                              NullToEmpty(rs.Field(QStringLiteral("thocaption"))));
+        rs.Close();
+        return rows;
+    };
+    auto failed = [](const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while Deleting Thought Node!"), QStringLiteral("Error!"),
+                  e);
+    };
+    std::vector<Level> stack;
+    try {
+        stack.push_back({name, children(name)});
+    } catch (const RuntimeError& e) {
+        failed(e);
+        return;
+    }
+    while (!stack.empty()) {
+        Level& level = stack.back();
+        if (level.next < level.children.size()) {
+            const auto [child, caption] = level.children[level.next++];
+            MsgBox(QStringLiteral("Deleting ") + caption + QStringLiteral("!"));
+            try {
+                stack.push_back({child, children(child)});
+            } catch (const RuntimeError& e) {
+                failed(e);
+            }
+            continue;
+        }
+        const QString done = level.name;
+        stack.pop_back();
+        try {
+            if (children(done).empty()) {
+                gSQL = QStringLiteral("delete from pmthoughts where thoname = '") + Quoted(done) +
+                       QStringLiteral("'");
+                gConn->Execute(gSQL);
+            } else {
+                MsgBox(QStringLiteral("Hey!  Should have been gone already! Exiting!"));
+            }
+        } catch (const RuntimeError& e) {
+            failed(e);
+        }
+    }
+}
+
+void ThoughtsPart::mnuNodeRename_Click() {
+    QTreeWidgetItem* node = tvwThoughts_->currentItem();
+    if (!node)
+        return;
+    if (node->text(0) == kRoot) {
+        MsgBox(QStringLiteral("Cannot rename Thoughts!  Email me your idea instead! :)"));
+        return;
+    }
+    const QString answer = InputBox(QStringLiteral("Please input the new name for the node."),
+                                    QStringLiteral("Rename Node ") + node->text(0), QString());
+    if (TrimSpaces(answer).isEmpty())
+        return;
+    tvwThoughts_AfterLabelEdit(node, answer);
+}
+
+bool ThoughtsPart::tvwThoughts_BeforeLabelEdit(QTreeWidgetItem* node) {
+    if (node->text(0) == kRoot) {
+        MsgBox(QStringLiteral("Cannot rename Root Node!"));
+        return false;
+    }
+    return true;
+}
+
+// The tree shows the text as typed; the table keeps it trimmed. A caption that could not be
+// written goes back to what it was.
+void ThoughtsPart::tvwThoughts_AfterLabelEdit(QTreeWidgetItem* node, const QString& newText) {
+    const QString before = node->text(0);
+    try {
+        node->setText(0, newText);
+        gSQL = QStringLiteral("update pmThoughts set thocaption = '") + TrimFixQuote(newText) +
+               QStringLiteral("' where thoname = '") + Quoted(ThoughtTree::Key(node)) +
+               QStringLiteral("'");
+        gConn->Execute(gSQL);
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while adding node!"), QStringLiteral("Error!"), e);
+        node->setText(0, before);
+    }
+}
+
+void ThoughtsPart::mnuThoCountNodes_Click() {
+    Recordset rs;
+    try {
+        gSQL = QStringLiteral("select count(*) from pmthoughts");
+        rs.Open(gSQL, *gConn);
+        if (!rs.Eof()) {
+            const QString counted = NullToEmpty(rs.Field(0));
+            QStringList lines{QStringLiteral("There are currently: "),
+                              counted + QStringLiteral(" database Thought nodes; and "),
+                              QString::number(ThoughtNodeCount) +
+                                  QStringLiteral(" counted Thought nodes in the current tree!")};
+            if (counted.toLongLong() != ThoughtNodeCount)
+                lines << QString() << QStringLiteral("Hmm... looks like we have a discrepancy.  ")
+                      << QStringLiteral("Try refreshing the Thoughts Tree.  ")
+                      << QStringLiteral("If it persists, please e-mail me at %1.")
+                             .arg(QString::fromLatin1(kAuthor));
+            MsgBox(lines.join(QStringLiteral("\r\n")));
+        }
+        rs.Close();
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while counting Thought nodes!"), QStringLiteral("Error!"),
+                  e);
+        rs.CloseIfOpen();
+    }
+}
+
+void ThoughtsPart::mnuMaintClearThoughts_Click() {
+    Beep();
+    if (MsgBox(QStringLiteral("This will erase all the data you have stored in Thoughts!  \r\nYou "
+                              "will not be able to recover these data.  Are you absolutely \r\n"
+                              "sure you want to do this?"),
+               MsgButtons::YesNo, MsgIcon::Critical,
+               QStringLiteral("Clear Thoughts?")) != MsgResult::Yes)
+        return;
+    try {
+        gSQL = QStringLiteral("delete from pmThoughts");
+        gConn->Execute(gSQL);
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while clearing Thoughts!"), QStringLiteral("Error!"), e);
+        return;
+    }
+    MsgBox(QStringLiteral("The clearing is successfully completed.  Here's hoping you know what "
+                          "you're doing..."));
+    RefreshThoughtsTree();
+}

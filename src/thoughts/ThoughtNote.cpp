@@ -1,0 +1,137 @@
+#include "thoughts/ThoughtNote.h"
+
+#include "common/AppGlobals.h"
+#include "common/RuntimeError.h"
+#include "common/modQXCommFunc.h"
+#include "data/Recordset.h"
+#include "data/modDB.h"
+#include "thoughts/ThoughtTree.h"
+#include "ui/widgets/FindText.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+const QString kRoot = QStringLiteral("Thoughts");
+} // namespace
+
+QString LocationOf(const QTreeWidgetItem* node) {
+    QString path = node->text(0);
+    for (const QTreeWidgetItem* p = node->parent(); p && ThoughtTree::Key(p) != kRoot;
+         p = p->parent())
+        path = p->text(0) + QLatin1Char('/') + path;
+    return QStringLiteral("thoughts://") + path;
+}
+
+ThoughtNote::ThoughtNote(QWidget* frame, const ThoughtTree& tree, TextFinder& finder)
+    : QObject(frame), tree_(tree), finder_(finder) {
+    txtThoughtNodeLocation = new QLineEdit(frame);
+    txtThoughtNodeLocation->setObjectName(QStringLiteral("txtThoughtNodeLocation"));
+    txtThoughtNodeLocation->setReadOnly(true);
+
+    fraThoFindThisNode = new QFrame(frame);
+    fraThoFindThisNode->setObjectName(QStringLiteral("fraThoFindThisNode"));
+    fraThoFindThisNode->setFrameShape(QFrame::StyledPanel);
+    fraThoFindThisNode->setAccessibleName(QStringLiteral("Find in Thought"));
+    auto* find = new QHBoxLayout(fraThoFindThisNode);
+    auto* findLabel = new QLabel(QStringLiteral("Find in Thought:"), fraThoFindThisNode);
+    txtThoFind = new QLineEdit(fraThoFindThisNode);
+    txtThoFind->setObjectName(QStringLiteral("txtThoFind"));
+    findLabel->setBuddy(txtThoFind);
+    cmdFindNext = new QPushButton(QStringLiteral("&Find"), fraThoFindThisNode);
+    cmdFindNext->setObjectName(QStringLiteral("cmdFindNext"));
+    chkThoFindCaseSensitive = new QCheckBox(QStringLiteral("Case Sensitive"), fraThoFindThisNode);
+    chkThoFindCaseSensitive->setObjectName(QStringLiteral("chkThoFindCaseSensitive"));
+    cmdThoFindClose = new QPushButton(QStringLiteral("&Close"), fraThoFindThisNode);
+    cmdThoFindClose->setObjectName(QStringLiteral("cmdThoFindClose"));
+    for (QPushButton* b : {cmdFindNext, cmdThoFindClose})
+        b->setAutoDefault(false);
+    find->addWidget(findLabel);
+    find->addWidget(txtThoFind, 1);
+    find->addWidget(cmdFindNext);
+    find->addWidget(chkThoFindCaseSensitive);
+    find->addWidget(cmdThoFindClose);
+    connect(cmdFindNext, &QPushButton::clicked, this, &ThoughtNote::cmdFindNext_Click);
+    connect(txtThoFind, &QLineEdit::returnPressed, this, &ThoughtNote::cmdFindNext_Click);
+    connect(cmdThoFindClose, &QPushButton::clicked, this, [this] { ShowThoughtsFind(false); });
+
+    rtfThoughts = new QPlainTextEdit(frame);
+    rtfThoughts->setObjectName(QStringLiteral("rtfThoughts"));
+    frame->layout()->addWidget(txtThoughtNodeLocation);
+    frame->layout()->addWidget(fraThoFindThisNode);
+    frame->layout()->addWidget(rtfThoughts);
+    // Any change, typed or loaded, belongs to the node selected at the time.
+    // A box made read-only by a failed load holds nothing to write.
+    connect(rtfThoughts, &QPlainTextEdit::textChanged, this, [this] {
+        if (rtfThoughts->isReadOnly())
+            return;
+        if (const QTreeWidgetItem* node = tree_.currentItem())
+            PendingThoughtKey = ThoughtTree::Key(node);
+    });
+    finder_.SetBox(QString::number(kFunctionThoughts), rtfThoughts);
+}
+
+bool ThoughtNote::SaveThought() {
+    if (PendingThoughtKey.isEmpty())
+        return true;
+    try {
+        QString key = PendingThoughtKey;
+        gSQL = QStringLiteral("update pmThoughts set thoData = '") +
+               TrimFixQuote(rtfThoughts->toPlainText()) + QStringLiteral("' where thoName = '") +
+               FixQuote(key) + QStringLiteral("'");
+        gConn->Execute(gSQL);
+        PendingThoughtKey.clear();
+        return true;
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while Saving Thought!"), QStringLiteral("Error!"), e);
+        return false;
+    }
+}
+
+void ThoughtNote::ShowThoughtsFind(bool show) {
+    fraThoFindThisNode->setVisible(show);
+    if (!show)
+        finder_.LastFindPos = 0;
+}
+
+void ThoughtNote::ClearNote() {
+    rtfThoughts->setPlainText(QString());
+}
+
+void ThoughtNote::SetLocation(const QString& location) {
+    txtThoughtNodeLocation->setText(location);
+}
+
+void ThoughtNote::ShowRoot() {
+    rtfThoughts->setEnabled(false);
+    ClearNote();
+    QPalette grey = rtfThoughts->palette();
+    grey.setColor(QPalette::Base, grey.color(QPalette::Button));
+    rtfThoughts->setPalette(grey);
+    SetLocation(QStringLiteral("thoughts://"));
+}
+
+void ThoughtNote::ShowNode(const QTreeWidgetItem* node) {
+    rtfThoughts->setEnabled(true);
+    rtfThoughts->setPalette(QPalette());
+    Recordset rs;
+    QString key = ThoughtTree::Key(node);
+    gSQL = QStringLiteral("select * from pmTHoughts where thoname = '") + FixQuote(key) +
+           QStringLiteral("'");
+    rs.Open(gSQL, *gConn);
+    if (!rs.Eof())
+        rtfThoughts->setPlainText(NullToEmpty(rs.Field(QStringLiteral("thodata"))));
+    rs.Close();
+    SetLocation(LocationOf(node));
+}
+
+void ThoughtNote::cmdFindNext_Click() {
+    finder_.FindText(QStringLiteral("N"), QString::number(gCurrentFunction), txtThoFind->text(),
+                     chkThoFindCaseSensitive->isChecked());
+}

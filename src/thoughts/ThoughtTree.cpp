@@ -1,0 +1,211 @@
+#include "thoughts/ThoughtTree.h"
+
+#include "common/RuntimeError.h"
+#include "ui/widgets/ImageList.h"
+
+#include <QContextMenuEvent>
+#include <QIconEngine>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kSelectedImageRole = Qt::UserRole + 2;
+
+// Hands an edited label to the tree's after-edit step instead of writing it straight in.
+class LabelDelegate : public QStyledItemDelegate {
+public:
+    explicit LabelDelegate(ThoughtTree& tree) : QStyledItemDelegate(&tree), tree_(tree) {}
+
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        QTreeWidgetItem* node = tree_.itemFromIndex(index);
+        if (line && node && tree_.AfterLabelEdit)
+            tree_.AfterLabelEdit(node, line->text());
+    }
+
+private:
+    ThoughtTree& tree_;
+};
+
+// A node's picture: its image, and its selected image while it is selected.
+class PairEngine : public QIconEngine {
+public:
+    PairEngine(QIcon normal, QIcon selected)
+        : normal_(std::move(normal)), selected_(std::move(selected)) {}
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        (mode == QIcon::Selected ? selected_ : normal_)
+            .paint(painter, rect, Qt::AlignCenter, QIcon::Normal, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return (mode == QIcon::Selected ? selected_ : normal_).pixmap(size, QIcon::Normal, state);
+    }
+    QIconEngine* clone() const override { return new PairEngine(normal_, selected_); }
+
+private:
+    QIcon normal_;
+    QIcon selected_;
+};
+
+} // namespace
+
+ThoughtTree::ThoughtTree(const ImageList& images, QWidget* parent)
+    : QTreeWidget(parent), images_(images) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setEditTriggers(QAbstractItemView::EditKeyPressed);
+    setItemDelegate(new LabelDelegate(*this));
+    connect(this, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
+                if (!quiet_ && current)
+                    emit nodeClicked(current);
+            });
+}
+
+QString ThoughtTree::Key(const QTreeWidgetItem* node) {
+    return node ? node->data(0, kKeyRole).toString() : QString();
+}
+
+int ThoughtTree::Image(const QTreeWidgetItem* node) {
+    return node->data(0, kImageRole).toInt();
+}
+
+int ThoughtTree::SelectedImage(const QTreeWidgetItem* node) {
+    return node->data(0, kSelectedImageRole).toInt();
+}
+
+void ThoughtTree::SetImages(QTreeWidgetItem* node, int image, int selectedImage) {
+    node->setData(0, kImageRole, image);
+    node->setData(0, kSelectedImageRole, selectedImage);
+    const int pair = image * 100 + selectedImage;
+    auto icon = icons_.constFind(pair);
+    if (icon == icons_.constEnd()) {
+        const QIcon normal = images_.Icon(image);
+        icon =
+            icons_.insert(pair, selectedImage == kNoImage || selectedImage == image
+                                    ? normal
+                                    : QIcon(new PairEngine(normal, images_.Icon(selectedImage))));
+    }
+    node->setIcon(0, *icon);
+}
+
+namespace {
+RuntimeError KeyTaken() {
+    return RuntimeError(35602, QStringLiteral("Key is not unique in collection"),
+                        QStringLiteral("TreeView"));
+}
+} // namespace
+
+QTreeWidgetItem* ThoughtTree::AddDetachedRoot(const QString& key, const QString& text, int image) {
+    if (keys_.contains(key))
+        throw KeyTaken();
+    auto* node = new QTreeWidgetItem;
+    node->setText(0, text);
+    node->setData(0, kKeyRole, key);
+    node->setFlags(node->flags() | Qt::ItemIsEditable);
+    SetImages(node, image, kNoImage);
+    keys_.insert(key, node);
+    return node;
+}
+
+void ThoughtTree::ShowRoot(QTreeWidgetItem* root) {
+    addTopLevelItem(root);
+}
+
+QTreeWidgetItem* ThoughtTree::AddNode(QTreeWidgetItem* parent, const QString& key,
+                                      const QString& text, int image, int selectedImage) {
+    if (keys_.contains(key))
+        throw KeyTaken();
+    auto* node = new QTreeWidgetItem;
+    node->setText(0, text);
+    node->setData(0, kKeyRole, key);
+    node->setFlags(node->flags() | Qt::ItemIsEditable);
+    SetImages(node, image, selectedImage);
+    if (parent)
+        parent->addChild(node);
+    else
+        addTopLevelItem(node);
+    keys_.insert(key, node);
+    return node;
+}
+
+void ThoughtTree::RemoveNode(QTreeWidgetItem* node) {
+    // The node's descendants go with it, and so do their keys.
+    QList<QTreeWidgetItem*> pending{node};
+    while (!pending.isEmpty()) {
+        QTreeWidgetItem* n = pending.takeLast();
+        keys_.remove(Key(n));
+        for (int i = 0; i < n->childCount(); ++i)
+            pending << n->child(i);
+    }
+    quiet_ = true;
+    delete node;
+    quiet_ = false;
+}
+
+void ThoughtTree::Rekey(QTreeWidgetItem* node, const QString& key) {
+    if (keys_.contains(key))
+        throw KeyTaken();
+    keys_.remove(Key(node));
+    node->setData(0, kKeyRole, key);
+    keys_.insert(key, node);
+}
+
+void ThoughtTree::ClearNodes() {
+    quiet_ = true;
+    clear();
+    quiet_ = false;
+    keys_.clear();
+}
+
+void ThoughtTree::SelectQuietly(QTreeWidgetItem* node) {
+    quiet_ = true;
+    setCurrentItem(node);
+    quiet_ = false;
+}
+
+bool ThoughtTree::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (trigger & editTriggers()) {
+        QTreeWidgetItem* node = itemFromIndex(index);
+        if (node && BeforeLabelEdit && !BeforeLabelEdit(node))
+            return false;
+    }
+    return QTreeWidget::edit(index, trigger, event);
+}
+
+bool ThoughtTree::viewportEvent(QEvent* event) {
+    const auto type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+        type == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            if (type == QEvent::MouseButtonRelease)
+                emit popupRequested(mouse->globalPosition().toPoint());
+            return true; // the right button selects nothing
+        }
+    }
+    return QTreeWidget::viewportEvent(event);
+}
+
+void ThoughtTree::contextMenuEvent(QContextMenuEvent* event) {
+    // The mouse's menu comes with the button's release; the keyboard's comes here.
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        const QRect at = visualItemRect(currentItem());
+        emit popupRequested(viewport()->mapToGlobal(at.isValid() ? at.center() : QPoint()));
+    }
+    event->accept();
+}
+
+void ThoughtTree::focusOutEvent(QFocusEvent* event) {
+    QTreeWidget::focusOutEvent(event);
+    const Qt::FocusReason why = event->reason();
+    if (why == Qt::TabFocusReason || why == Qt::BacktabFocusReason || why == Qt::MouseFocusReason ||
+        why == Qt::ShortcutFocusReason || why == Qt::OtherFocusReason)
+        emit validate();
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QHash>
+#include <QTreeWidget>
+#include <functional>
+
+class ImageList;
+
+// The tree view tvwThoughts: nodes carry unique keys and images by index into ilsThoughts,
+// a label can be edited in place with a step before and after, and the pop-up menu belongs
+// to the right button's release (or the keyboard's menu key), never to its press, so a
+// right click selects nothing.
+class ThoughtTree : public QTreeWidget {
+    Q_OBJECT
+public:
+    ThoughtTree(const ImageList& images, QWidget* parent);
+
+    static constexpr int kNoImage = 0;
+
+    // Adds a node under parent (none: a top-level node); throws when the key is taken. A node
+    // under a parent that is not yet in the tree costs no updates of the view: a whole tree
+    // is built under a detached root and shown with ShowRoot.
+    QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
+                             int image, int selectedImage = kNoImage);
+    QTreeWidgetItem* AddDetachedRoot(const QString& key, const QString& text, int image);
+    void ShowRoot(QTreeWidgetItem* root);
+    void RemoveNode(QTreeWidgetItem* node);
+    // Gives a node another key; throws when the key is taken.
+    void Rekey(QTreeWidgetItem* node, const QString& key);
+    void ClearNodes();
+    QTreeWidgetItem* Node(const QString& key) const { return keys_.value(key); }
+    static QString Key(const QTreeWidgetItem* node);
+    void SetImages(QTreeWidgetItem* node, int image, int selectedImage);
+    static int Image(const QTreeWidgetItem* node);
+    static int SelectedImage(const QTreeWidgetItem* node);
+    // Selects a node without running the node selection.
+    void SelectQuietly(QTreeWidgetItem* node);
+
+    // Run before an in-place edit starts; false refuses it.
+    std::function<bool(QTreeWidgetItem*)> BeforeLabelEdit;
+    // Run with the edited text when the edit is committed (Escape commits nothing).
+    std::function<void(QTreeWidgetItem*, const QString&)> AfterLabelEdit;
+
+signals:
+    // The user chose a node (click or keyboard), not code.
+    void nodeClicked(QTreeWidgetItem* node);
+    void popupRequested(const QPoint& globalPos);
+    // Focus went from the tree to another control of the window.
+    void validate();
+
+protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    const ImageList& images_;
+    QHash<QString, QTreeWidgetItem*> keys_;
+    QHash<int, QIcon> icons_; // by image and selected image, shared by the nodes
+    bool quiet_ = false;
+};

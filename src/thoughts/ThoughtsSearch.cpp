@@ -1,0 +1,177 @@
+#include "thoughts/ThoughtsSearch.h"
+
+#include "common/RuntimeError.h"
+#include "common/modQXCommFunc.h"
+#include "data/Recordset.h"
+#include "data/modDB.h"
+#include "platform/Prompter.h"
+#include "thoughts/ThoughtNote.h"
+#include "thoughts/ThoughtTree.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+ThoughtsSearch::ThoughtsSearch(QWidget* frame, const ThoughtTree& tree)
+    : QObject(frame), tree_(tree) {
+    auto* form = new QGridLayout;
+    txtThoSearch = new QLineEdit(frame);
+    txtThoSearch->setObjectName(QStringLiteral("txtThoSearch"));
+    auto* label = new QLabel(QStringLiteral("Search in Thoughts:"), frame);
+    label->setBuddy(txtThoSearch);
+    cmdThoSearch = new QPushButton(QStringLiteral("&Search"), frame);
+    cmdThoSearch->setObjectName(QStringLiteral("cmdThoSearch"));
+    cmdSearchClear = new QPushButton(QStringLiteral("C&lear"), frame);
+    cmdSearchClear->setObjectName(QStringLiteral("cmdSearchClear"));
+    optThoSearchAll = new QRadioButton(QStringLiteral("Search &all Thought nodes"), frame);
+    optThoSearchAll->setObjectName(QStringLiteral("optThoSearchAll"));
+    optThoSearchAll->setToolTip(QStringLiteral("Search all of Thoughts"));
+    optThoSearchNode = new QRadioButton(QStringLiteral("Search o&nly this Thought node"), frame);
+    optThoSearchNode->setObjectName(QStringLiteral("optThoSearchNode"));
+    optThoSearchNode->setToolTip(QStringLiteral("Search the current Thought node"));
+    chkThoCaseSensitive = new QCheckBox(QStringLiteral("Case Sensitive"), frame);
+    chkThoCaseSensitive->setObjectName(QStringLiteral("chkThoCaseSensitive"));
+    form->addWidget(label, 0, 0);
+    form->addWidget(txtThoSearch, 0, 1);
+    form->addWidget(cmdThoSearch, 0, 2);
+    form->addWidget(cmdSearchClear, 0, 3);
+    form->addWidget(optThoSearchAll, 1, 1);
+    form->addWidget(optThoSearchNode, 2, 1);
+    form->addWidget(chkThoCaseSensitive, 2, 2, 1, 2);
+    static_cast<QBoxLayout*>(frame->layout())->addLayout(form);
+
+    lvwThoSearch = new QTreeWidget(frame);
+    lvwThoSearch->setObjectName(QStringLiteral("lvwThoSearch"));
+    lvwThoSearch->setRootIsDecorated(false);
+    lvwThoSearch->setHeaderLabels(
+        {QStringLiteral("Node"), QStringLiteral("Location"), QStringLiteral("thoName")});
+    lvwThoSearch->header()->setSectionsClickable(true);
+    lvwThoSearch->header()->setMinimumSectionSize(1);
+    lvwThoSearch->header()->resizeSection(0, 200);
+    lvwThoSearch->header()->resizeSection(1, 380);
+    lvwThoSearch->header()->resizeSection(2, 1); // the key is for the double-click, not the eye
+    frame->layout()->addWidget(lvwThoSearch);
+    auto* hits = new QHBoxLayout;
+    hits->addStretch(1);
+    hits->addWidget(new QLabel(QStringLiteral("Hits Found:"), frame));
+    lblFound = new QLabel(QStringLiteral("0"), frame);
+    lblFound->setObjectName(QStringLiteral("lblFound"));
+    hits->addWidget(lblFound);
+    static_cast<QBoxLayout*>(frame->layout())->addLayout(hits);
+
+    connect(cmdThoSearch, &QPushButton::clicked, this, &ThoughtsSearch::cmdThoSearch_Click);
+    connect(txtThoSearch, &QLineEdit::returnPressed, this, &ThoughtsSearch::cmdThoSearch_Click);
+    connect(cmdSearchClear, &QPushButton::clicked, this, &ThoughtsSearch::cmdSearchClear_Click);
+    // Chosen by code or by the user alike, as the option buttons always did.
+    connect(optThoSearchAll, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            chkThoCaseSensitive->setEnabled(false);
+    });
+    connect(optThoSearchNode, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            chkThoCaseSensitive->setEnabled(true);
+    });
+    connect(lvwThoSearch->header(), &QHeaderView::sectionClicked, this,
+            &ThoughtsSearch::lvwThoSearch_ColumnClick);
+    connect(lvwThoSearch, &QTreeWidget::itemDoubleClicked, this,
+            &ThoughtsSearch::lvwThoSearch_DblClick);
+    connect(lvwThoSearch, &QTreeWidget::itemActivated, this,
+            &ThoughtsSearch::lvwThoSearch_DblClick);
+}
+
+void ThoughtsSearch::cmdThoSearch_Click() {
+    const QString text = txtThoSearch->text();
+    if (TrimSpaces(text).isEmpty()) {
+        MsgBox(QStringLiteral("Please enter a string to search for!"), MsgButtons::OK,
+               MsgIcon::Exclamation, QStringLiteral("Nothing to search!"));
+        return;
+    }
+    lvwThoSearch->clear();
+    int hits = 0;
+    QString escaped = text;
+    const QString pattern = TrimFixQuote(EscapeLikePercent(escaped));
+    try {
+        if (optThoSearchAll->isChecked())
+            SearchAll(pattern, hits);
+        else
+            SearchNode(pattern);
+        lblFound->setText(QString::number(hits));
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while doing Thoughts search!"),
+                  QStringLiteral("Search Error!"), e);
+    }
+}
+
+void ThoughtsSearch::SearchAll(const QString& pattern, int& hits) {
+    Recordset rs;
+    gSQL = QStringLiteral("select * from pmthoughts where thodata like '%") + pattern +
+           QStringLiteral("%' or thocaption like '%") + pattern + QStringLiteral("%'");
+    rs.Open(gSQL, *gConn);
+    if (rs.Eof())
+        MsgBox(QStringLiteral("Nothing found!"));
+    // One update of the list for all the rows, not one a row.
+    lvwThoSearch->setUpdatesEnabled(false);
+    QList<QTreeWidgetItem*> rows;
+    try {
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const QString name = NullToEmpty(rs.Field(QStringLiteral("thoname")));
+            const QTreeWidgetItem* node = tree_.Node(name);
+            if (!node)
+                throw RuntimeError(35601, QStringLiteral("Element not found"),
+                                   QStringLiteral("TreeView"));
+            auto* item = new QTreeWidgetItem;
+            item->setText(0, NullToEmpty(rs.Field(QStringLiteral("thocaption"))));
+            item->setText(1, LocationOf(node));
+            item->setText(2, name);
+            rows << item;
+            ++hits;
+        }
+    } catch (...) {
+        lvwThoSearch->addTopLevelItems(rows); // what was listed before the failure stays
+        lvwThoSearch->setUpdatesEnabled(true);
+        throw;
+    }
+    lvwThoSearch->addTopLevelItems(rows);
+    lvwThoSearch->setUpdatesEnabled(true);
+    rs.Close();
+}
+
+void ThoughtsSearch::SearchNode(const QString& pattern) {
+    Recordset rs;
+    gSQL = QStringLiteral("select * from pmthoughts where thodata like '%") + pattern +
+           QStringLiteral("%' and thoname ='") +
+           TrimFixQuote(ThoughtTree::Key(tree_.currentItem())) + QStringLiteral("'");
+    rs.Open(gSQL, *gConn);
+    const bool found = !rs.Eof();
+    rs.Close();
+    if (!found) {
+        MsgBox(QStringLiteral("Nothing found!"));
+        return;
+    }
+    emit foundInNode(txtThoSearch->text(), chkThoCaseSensitive->isChecked());
+}
+
+void ThoughtsSearch::cmdSearchClear_Click() {
+    txtThoSearch->clear();
+    lvwThoSearch->clear();
+    lblFound->setText(QStringLiteral("0"));
+}
+
+void ThoughtsSearch::lvwThoSearch_ColumnClick(int column) {
+    descending_ = !descending_;
+    lvwThoSearch->setSortingEnabled(true);
+    lvwThoSearch->sortByColumn(column, descending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void ThoughtsSearch::lvwThoSearch_DblClick() {
+    if (lvwThoSearch->topLevelItemCount() == 0 || !lvwThoSearch->currentItem())
+        return;
+    emit nodeChosen(lvwThoSearch->currentItem()->text(2));
+}
