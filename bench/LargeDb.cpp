@@ -6,7 +6,9 @@
 #include "data/Connection.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTime>
 #include <cstdio>
 #include <random>
@@ -30,6 +32,9 @@ QString Text(std::mt19937& rng, int minChars, int maxChars) {
     }
     return out.left(target);
 }
+
+// A word in one note and one event detail in ten, which the searches look for.
+const QString kTenth = QStringLiteral("pomegranate ");
 
 QString Quoted(QString text) {
     return FixQuote(text);
@@ -59,10 +64,12 @@ bool MakeLargeDatabase(const QString& templateFile, const QString& path) {
                 QStringLiteral("')"));
         }
         const QDate first(2007, 1, 1), last(2026, 12, 31);
+        int eventCount = 0;
         for (QDate d = first; d <= last; d = d.addDays(1)) {
             const QString day = VbFormat(d, QStringLiteral("dd mmm yyyy"));
+            // Every journal opens alike, so one search finds every day.
             conn.Execute(QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('") +
-                         day + QStringLiteral("','") + Quoted(Text(rng, 200, 4000)) +
+                         day + QStringLiteral("','Dear diary, ") + Quoted(Text(rng, 200, 4000)) +
                          QStringLiteral("')"));
             const int events = static_cast<int>(rng() % 4);
             for (int e = 0; e < events; ++e) {
@@ -71,7 +78,8 @@ bool MakeLargeDatabase(const QString& templateFile, const QString& path) {
                     QStringLiteral("insert into pmcaleventdate (caldate,calevent,eventdetails,"
                                    "timestart,timeend) values (#") +
                     day + QStringLiteral("#,'") + Quoted(types[(e * 7 + d.day()) % 20]) +
-                    QStringLiteral("','") + Quoted(Text(rng, 5, 80)) + QStringLiteral("',#") +
+                    QStringLiteral("','") + (++eventCount % 10 == 0 ? kTenth : QString()) +
+                    Quoted(Text(rng, 5, 80)) + QStringLiteral("',#") +
                     VbFormat(start, QStringLiteral("hh:mm:ss AMPM")) + QStringLiteral("#,#") +
                     VbFormat(start.addSecs(3600), QStringLiteral("hh:mm:ss AMPM")) +
                     QStringLiteral("#)"));
@@ -96,8 +104,8 @@ bool MakeLargeDatabase(const QString& templateFile, const QString& path) {
                          name + QStringLiteral("','") + Quoted(Text(rng, 5, 30)) +
                          QStringLiteral("', '") + parent + QStringLiteral("')"));
             conn.Execute(QStringLiteral("update pmThoughts set thoData = '") +
-                         Quoted(Text(rng, 50, 3000)) + QStringLiteral("' where thoName = '") +
-                         name + QStringLiteral("'"));
+                         (i % 10 == 0 ? kTenth : QString()) + Quoted(Text(rng, 50, 3000)) +
+                         QStringLiteral("' where thoName = '") + name + QStringLiteral("'"));
         }
         conn.CommitTrans();
         conn.Close();
@@ -106,4 +114,17 @@ bool MakeLargeDatabase(const QString& templateFile, const QString& path) {
         return false;
     }
     return true;
+}
+
+QString LargeDatabase() {
+    // The folder names the generator's version: a changed generator makes a new database.
+    const QString folder = QStringLiteral(PIMORA_BENCH_DIR "/large-v2");
+    QDir().mkpath(folder);
+    const QString db = folder + QStringLiteral("/pengkalan.dat");
+    if (!QFileInfo::exists(db)) {
+        std::printf("making the large database (once)...\n");
+        if (!MakeLargeDatabase(QStringLiteral(PIMORA_TEMPLATE_DB), db))
+            return {};
+    }
+    return db;
 }

@@ -170,14 +170,10 @@ BENCHMARK(BM_RenderCalMonth)
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    const QString folder = QStringLiteral(PIMORA_BENCH_DIR "/large");
-    QDir().mkpath(folder);
-    g_db = folder + QStringLiteral("/pengkalan.dat");
-    if (!QFileInfo::exists(g_db)) {
-        std::printf("making the large database (once)...\n");
-        if (!MakeLargeDatabase(QStringLiteral(PIMORA_TEMPLATE_DB), g_db))
-            return 1;
-    }
+    g_db = LargeDatabase();
+    if (g_db.isEmpty())
+        return 1;
+    const QString folder = QFileInfo(g_db).path();
     App::SetPath(folder);
     gConn = std::make_unique<Connection>();
     gConn->Open(ConnectionString());
