@@ -2,7 +2,9 @@
 
 #include <QChar>
 #include <QString>
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -10,15 +12,15 @@ namespace {
 // s): only text holding one of them needs the slow path to match an ASCII literal.
 struct FoldsToAscii {
     std::array<char, 128> lower{};
-    std::vector<std::pair<char32_t, char>> others;
+    std::vector<std::string> sequences; // those letters in UTF-8
     FoldsToAscii() {
         for (int c = 0; c < 128; ++c)
             lower[static_cast<size_t>(c)] =
                 static_cast<char>(QChar(static_cast<char16_t>(c)).toCaseFolded().unicode());
         for (char32_t c = 128; c < 0x10000; ++c) { // none beyond the BMP folds to ASCII
-            const char32_t f = QChar::toCaseFolded(c);
-            if (f < 128)
-                others.emplace_back(c, static_cast<char>(f));
+            if (QChar::toCaseFolded(c) < 128)
+                sequences.push_back(
+                    QString(QChar(static_cast<char16_t>(c))).toUtf8().toStdString());
         }
     }
 };
@@ -26,20 +28,6 @@ struct FoldsToAscii {
 const FoldsToAscii& Folds() {
     static const FoldsToAscii folds;
     return folds;
-}
-
-// The code point of a UTF-8 sequence at text[i], and its length.
-char32_t Decode(std::string_view text, size_t i, size_t& length) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    if (i + length > text.size()) {
-        length = 1;
-        return 0xFFFD;
-    }
-    char32_t c = length == 1 ? b : b & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k)
-        c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    return c;
 }
 
 } // namespace
@@ -131,11 +119,27 @@ bool JetLikePattern::MatchesAsciiLiteral(std::string_view text) const {
         return at(n - m);
     if (m == 0)
         return true;
+    // Candidates are where the literal's first letter stands, in either case; memchr finds
+    // them far faster than a loop over every byte.
     const char first = literal_[0];
-    for (size_t i = 0; i + m <= n; ++i) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        if (b < 128 && lower[b] == first && at(i))
+    const char other = static_cast<char>(QChar::toUpper(static_cast<char32_t>(first)));
+    const char* data = text.data();
+    const size_t last = n - m; // the last place a match can start
+    auto next = [&](char c, size_t from) -> size_t {
+        if (from > last)
+            return SIZE_MAX;
+        const void* hit = std::memchr(data + from, c, last - from + 1);
+        return hit ? static_cast<size_t>(static_cast<const char*>(hit) - data) : SIZE_MAX;
+    };
+    size_t a = next(first, 0), b = other == first ? SIZE_MAX : next(other, 0);
+    while (a != SIZE_MAX || b != SIZE_MAX) {
+        const size_t i = std::min(a, b);
+        if (at(i))
             return true;
+        if (i == a)
+            a = next(first, i + 1);
+        else
+            b = next(other, i + 1);
     }
     return false;
 }
@@ -144,23 +148,14 @@ bool JetLikePattern::MatchesUtf8(std::string_view text) const {
     if (asciiLiteral_) {
         if (MatchesAsciiLiteral(text))
             return true;
-        // No ASCII match: the answer stands unless the text holds a letter folding to ASCII.
-        // Anchored forms count code points, so text outside ASCII needs the slow path too.
+        // No ASCII match: the answer stands unless the text holds a letter folding to ASCII;
+        // anchored forms count characters, so for them any text outside ASCII counts too.
         bool slow = false;
-        for (size_t i = 0; i < text.size() && !slow;) {
-            const auto b = static_cast<unsigned char>(text[i]);
-            if (b < 128) {
-                ++i;
-                continue;
-            }
-            if (!anyBefore_ || !anyAfter_)
-                slow = true;
-            size_t length = 1;
-            const char32_t c = Decode(text, i, length);
-            for (const auto& [other, folded] : Folds().others)
-                slow = slow || other == c;
-            i += length;
-        }
+        if (!anyBefore_ || !anyAfter_)
+            slow = std::any_of(text.begin(), text.end(),
+                               [](char c) { return static_cast<unsigned char>(c) >= 128; });
+        for (const std::string& sequence : Folds().sequences)
+            slow = slow || text.find(sequence) != std::string_view::npos;
         if (!slow)
             return false;
     }
