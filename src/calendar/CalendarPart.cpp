@@ -2,12 +2,15 @@
 
 #include "calendar/CalGrid.h"
 #include "calendar/CalendarGrid.h"
+#include "calendar/CalendarSearch.h"
 #include "calendar/DayEventsPanel.h"
 #include "calendar/JournalPanel.h"
+#include "calendar/frmEvents.h"
 #include "calendar/modCalendar.h"
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
+#include "platform/Application.h"
 #include "ui/widgets/FindText.h"
 #include "ui/widgets/ImageList.h"
 #include "ui/widgets/TabStrip.h"
@@ -17,12 +20,15 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 using namespace modCalendar;
 
-CalendarPart::CalendarPart(QFrame* frame, QMenu* menu, TextFinder& finder) : QObject(frame) {
+CalendarPart::CalendarPart(QFrame* frame, QMenu* menu, TextFinder& finder)
+    : QObject(frame), finder_(finder) {
     auto* body = new QHBoxLayout;
     auto* left = new QWidget(frame);
     left->setObjectName(QStringLiteral("fraCalLeft"));
@@ -42,13 +48,23 @@ CalendarPart::CalendarPart(QFrame* frame, QMenu* menu, TextFinder& finder) : QOb
 
     grid_ = new CalendarGrid(left);
     events_ = new DayEventsPanel(left, *grid_->lblSelDate);
-    journal_ = new JournalPanel(fraCalDiary, *grid_->lblSelDate);
-    finder.SetBox(QString::number(kFunctionCalendar), journal_->rtfCalQJournal);
+    journal_ = new JournalPanel(fraCalDiary, *grid_->lblSelDate, finder_);
+    search_ =
+        new CalendarSearch(fraCalSearch, fraSearchJournal, fraSearchEvents, *grid_->lblSelDate);
     leftColumn_->addWidget(grid_->fraCal);
     leftColumn_->addWidget(events_->fraDayEvents, 1);
 
     connect(grid_->flxCalModel, &CalGridModel::leaveCell, this, &CalendarPart::flxCal_LeaveCell);
     connect(grid_->flxCalModel, &CalGridModel::enterCell, this, &CalendarPart::flxCal_EnterCell);
+    connect(search_, &CalendarSearch::dayChosen, this, &CalendarPart::FindDay);
+    connect(search_, &CalendarSearch::foundInDay, this,
+            [this](const QString& what, bool caseSensitive) {
+                tabCalendar->SelectKey(QStringLiteral("Diary"));
+                ShowCalendarFind(true);
+                finder_.FindText(QStringLiteral("F"), QString::number(gCurrentFunction), what,
+                                 caseSensitive);
+                journal_->txtCalFind->setText(what);
+            });
     BuildMenu(menu);
 }
 
@@ -76,10 +92,7 @@ void CalendarPart::BuildMenu(QMenu* menu) {
     QMenu* maint = menu->addMenu(QStringLiteral("&Maintenance"));
     maint->setObjectName(QStringLiteral("mnuMaint"));
     maint->menuAction()->setObjectName(QStringLiteral("mnuMaint"));
-    // The event-type dialogs come later; until then the item stays off.
-    QAction* events = maint->addAction(QStringLiteral("&Events..."));
-    events->setObjectName(QStringLiteral("mnuMaintEvents"));
-    events->setEnabled(false);
+    add(maint, "mnuMaintEvents", "&Events...", {}, [this] { mnuMaintEvents_Click(); });
 }
 
 void CalendarPart::BuildCalendarTab() {
@@ -95,11 +108,14 @@ void CalendarPart::BuildCalendarTab() {
     tabSearchCalendar->setCurrentIndex(0);
     BringToFront(fraCalDiary);
     BringToFront(fraSearchJournal);
+    search_->optCalSearchAll->setChecked(true);
+    search_->optCalEventsAll->setChecked(true);
     grid_->PopulateCalendarCombos();
     events_->PopulateEventsCombo();
     grid_->RenderCalFrame();
     grid_->cmdCalToday_Click();
     PopulateHeadsUp();
+    ShowCalendarFind(false);
     for (QAction* a : std::as_const(actions_))
         a->setEnabled(true);
 }
@@ -114,6 +130,7 @@ void CalendarPart::flxCal_EnterCell() {
         return;
     CalGridModel& cells = *grid_->flxCalModel;
     try {
+        ShowCalendarFind(false);
         cells.SetBackColor(cells.Row(), cells.Col(), CalSelectedColor);
         journal_->SetLoadFailed(false);
         ClearCalendarEntry();
@@ -176,6 +193,22 @@ void CalendarPart::mnuSwapCal_Click() {
         leftColumn_->addWidget(events_->fraDayEvents, 1);
         leftColumn_->addWidget(grid_->fraCal);
     }
+}
+
+void CalendarPart::ShowCalendarFind(bool show) {
+    journal_->ShowCalendarFind(show);
+}
+
+void CalendarPart::FindDay(const QDate& day) {
+    if (day.isValid() && grid_->GoToDay(day))
+        tabCalendar->SelectKey(QStringLiteral("Diary"));
+}
+
+void CalendarPart::mnuMaintEvents_Click() {
+    frmEvents dialog(grid_->fraCal->window());
+    // A saved type is in the day's type list at once.
+    connect(&dialog, &frmEvents::eventTypesChanged, events_, &DayEventsPanel::PopulateEventsCombo);
+    ShowModal(dialog);
 }
 
 void CalendarPart::SavePendingWork() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <QObject>
 #include <QString>
 
 class CalendarGrid;
+class CalendarSearch;
 class DayEventsPanel;
 class JournalPanel;
 class QAction;
@@ -29,12 +31,17 @@ public:
     void flxCal_LeaveCell();
     void ClearCalendarEntry();
     void mnuSwapCal_Click();
+    void mnuMaintEvents_Click();
+    // Shows the month of a day, selects the day and brings its journal to the front.
+    void FindDay(const QDate& day);
+    void ShowCalendarFind(bool show);
     // The calendar's share of closing the window: the pending event, then the journal.
     void SavePendingWork();
 
     CalendarGrid& Grid() const { return *grid_; }
     JournalPanel& Journal() const { return *journal_; }
     DayEventsPanel& Events() const { return *events_; }
+    CalendarSearch& Search() const { return *search_; }
 
     TabStrip* tabCalendar = nullptr;
     TabStrip* tabSearchCalendar = nullptr;
@@ -49,6 +56,8 @@ private:
     CalendarGrid* grid_ = nullptr;
     JournalPanel* journal_ = nullptr;
     DayEventsPanel* events_ = nullptr;
+    CalendarSearch* search_ = nullptr;
+    TextFinder& finder_;
     QBoxLayout* leftColumn_ = nullptr;
     QList<QAction*> actions_;
     bool calendarOnTop_ = true;

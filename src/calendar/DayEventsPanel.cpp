@@ -1,10 +1,12 @@
 #include "calendar/DayEventsPanel.h"
 
+#include "calendar/frmEventsBrowse.h"
 #include "calendar/modCalendar.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
 #include "data/Recordset.h"
 #include "data/modDB.h"
+#include "platform/Application.h"
 #include "platform/Prompter.h"
 #include "ui/widgets/Twips.h"
 
@@ -63,7 +65,8 @@ DayEventsPanel::DayEventsPanel(QWidget* parent, const QLabel& selectedDay)
     connect(cboEvent, &QComboBox::activated, this, [this] { cboEvent->lineEdit()->selectAll(); });
     cmdBrowseEvents = Button(box, QStringLiteral("cmdBrowseEvents"), QStringLiteral("..."));
     cmdBrowseEvents->setFixedWidth(TwipsToPixels(450));
-    cmdBrowseEvents->setEnabled(false); // the event-type browser comes with its dialogs
+    cmdBrowseEvents->setAccessibleName(QStringLiteral("Browse Events"));
+    connect(cmdBrowseEvents, &QPushButton::clicked, this, &DayEventsPanel::cmdBrowseEvents_Click);
     txtEventDetails = new QLineEdit(box);
     txtEventDetails->setObjectName(QStringLiteral("txtEventDetails"));
     dtpStartTime = new QTimeEdit(box);
@@ -124,6 +127,8 @@ int DayEventsPanel::EventCount() const {
 
 void DayEventsPanel::PopulateEventsCombo() {
     Recordset rs;
+    // The type being typed in the editor stays while the list is filled again.
+    const QString typed = cboEvent->currentText();
     try {
         cboEvent->clear();
         gSQL = QStringLiteral("select calevent from pmCalEvent order by calevent");
@@ -131,8 +136,9 @@ void DayEventsPanel::PopulateEventsCombo() {
         for (; !rs.Eof(); rs.MoveNext())
             cboEvent->addItem(NullToEmpty(rs.Field(QStringLiteral("calevent"))));
         rs.Close();
-        cboEvent->setEditText(QString());
+        cboEvent->setEditText(typed);
     } catch (const RuntimeError& e) {
+        cboEvent->setEditText(typed);
         ShowError(QStringLiteral("Error while loading the event types!"), QStringLiteral("Error!"),
                   e);
         rs.CloseIfOpen();
@@ -262,6 +268,12 @@ void DayEventsPanel::cmdCalEventSave_Click() {
 void DayEventsPanel::cmdCalEventDelete_Click() {
     DeleteEventEntry(selectedDay_.text());
     RefreshEventsListReporting();
+}
+
+void DayEventsPanel::cmdBrowseEvents_Click() {
+    frmEventsBrowse browser(cmdBrowseEvents->window());
+    if (ShowModal(browser) == QDialog::Accepted)
+        cboEvent->setEditText(browser.Chosen());
 }
 
 void DayEventsPanel::cmdCalEventClear_Click() {

@@ -36,6 +36,8 @@ public:
     void cmdCalEventSave_Click();
     void cmdCalEventDelete_Click();
     void cmdCalEventClear_Click();
+    // Picks a type from the browser into the editor; nothing is written.
+    void cmdBrowseEvents_Click();
     void lvwDayEvents_Click();
 
     QWidget* fraDayEvents = nullptr;

@@ -1,24 +1,70 @@
 #include "calendar/JournalPanel.h"
 
 #include "calendar/modCalendar.h"
+#include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
 #include "data/Recordset.h"
 #include "data/modDB.h"
+#include "ui/widgets/FindText.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
-JournalPanel::JournalPanel(QWidget* frame, const QLabel& selectedDay)
-    : QObject(frame), selectedDay_(selectedDay) {
+JournalPanel::JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder& finder)
+    : QObject(frame), selectedDay_(selectedDay), finder_(finder) {
     auto* title = new QLabel(QStringLiteral("Journal"), frame);
     rtfCalQJournal = new QPlainTextEdit(frame);
     rtfCalQJournal->setObjectName(QStringLiteral("rtfCalQJournal"));
     title->setBuddy(rtfCalQJournal);
+
+    fraCalFindToday = new QFrame(frame);
+    fraCalFindToday->setObjectName(QStringLiteral("fraCalFindToday"));
+    fraCalFindToday->setFrameShape(QFrame::StyledPanel);
+    fraCalFindToday->setAccessibleName(QStringLiteral("Find in Calendar"));
+    auto* bar = new QHBoxLayout(fraCalFindToday);
+    auto* caption = new QLabel(QStringLiteral("Find in Calendar:"), fraCalFindToday);
+    txtCalFind = new QLineEdit(fraCalFindToday);
+    txtCalFind->setObjectName(QStringLiteral("txtCalFind"));
+    caption->setBuddy(txtCalFind);
+    cmdCalFind = new QPushButton(QStringLiteral("&Find"), fraCalFindToday);
+    cmdCalFind->setObjectName(QStringLiteral("cmdCalFind"));
+    chkCalFindCaseSensitive = new QCheckBox(QStringLiteral("Case Sensitive"), fraCalFindToday);
+    chkCalFindCaseSensitive->setObjectName(QStringLiteral("chkCalFindCaseSensitive"));
+    cmdCalFindClose = new QPushButton(QStringLiteral("&Close"), fraCalFindToday);
+    cmdCalFindClose->setObjectName(QStringLiteral("cmdCalFindClose"));
+    for (QPushButton* b : {cmdCalFind, cmdCalFindClose})
+        b->setAutoDefault(false);
+    bar->addWidget(caption);
+    bar->addWidget(txtCalFind, 1);
+    bar->addWidget(cmdCalFind);
+    bar->addWidget(chkCalFindCaseSensitive);
+    bar->addWidget(cmdCalFindClose);
+
     frame->layout()->addWidget(title);
+    frame->layout()->addWidget(fraCalFindToday);
     frame->layout()->addWidget(rtfCalQJournal);
     connect(rtfCalQJournal, &QPlainTextEdit::textChanged, this, [this] { JournalChanged = true; });
+    connect(cmdCalFind, &QPushButton::clicked, this, &JournalPanel::cmdCalFind_Click);
+    connect(txtCalFind, &QLineEdit::returnPressed, this, &JournalPanel::cmdCalFind_Click);
+    connect(cmdCalFindClose, &QPushButton::clicked, this, [this] { ShowCalendarFind(false); });
+    finder_.SetBox(QString::number(kFunctionCalendar), rtfCalQJournal);
+}
+
+void JournalPanel::ShowCalendarFind(bool show) {
+    fraCalFindToday->setVisible(show);
+    if (!show)
+        finder_.LastFindPos = 0;
+}
+
+void JournalPanel::cmdCalFind_Click() {
+    finder_.FindText(QStringLiteral("N"), QString::number(gCurrentFunction), txtCalFind->text(),
+                     chkCalFindCaseSensitive->isChecked());
 }
 
 void JournalPanel::Clear() {

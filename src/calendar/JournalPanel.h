@@ -3,16 +3,24 @@
 #include <QObject>
 #include <QString>
 
+class QCheckBox;
+class QFrame;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
+class TextFinder;
 
 // The day's journal: the box rtfCalQJournal in the frame fraCalDiary, loaded when a day is
-// entered and saved when it is left.
+// entered and saved when it is left, with the find bar "Find in Calendar" above it.
 class JournalPanel : public QObject {
     Q_OBJECT
 public:
     // selectedDay: the grid's selected-day label, which decides whether anything is saved.
-    JournalPanel(QWidget* frame, const QLabel& selectedDay);
+    JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder& finder);
+
+    void ShowCalendarFind(bool show);
+    void cmdCalFind_Click();
 
     void Clear();
     // Loads the selected day's journal; throws the engine's error for the caller to report.
@@ -24,9 +32,15 @@ public:
     bool HasText() const;
 
     QPlainTextEdit* rtfCalQJournal = nullptr;
+    QFrame* fraCalFindToday = nullptr;
+    QLineEdit* txtCalFind = nullptr;
+    QPushButton* cmdCalFind = nullptr;
+    QCheckBox* chkCalFindCaseSensitive = nullptr;
+    QPushButton* cmdCalFindClose = nullptr;
     bool JournalChanged = false;
 
 private:
     const QLabel& selectedDay_;
+    TextFinder& finder_;
     bool loadFailed_ = false;
 };

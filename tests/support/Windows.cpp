@@ -1,6 +1,9 @@
 #include "Windows.h"
 
+#include "platform/Application.h"
+
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
 
 void DeleteClosedWindows() {
@@ -13,4 +16,18 @@ void CloseAllWindows() {
         if (w->isVisible())
             w->close();
     DeleteClosedWindows();
+}
+
+DialogDriver::DialogDriver(std::function<int(QDialog&)> drive) : drive_(std::move(drive)) {
+    previous_ = InstallModalRunner([this](QDialog& dialog) {
+        ++shown_;
+        dialog.show();
+        const int result = drive_(dialog);
+        dialog.hide();
+        return result;
+    });
+}
+
+DialogDriver::~DialogDriver() {
+    InstallModalRunner(std::move(previous_));
 }

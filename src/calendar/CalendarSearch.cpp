@@ -1,0 +1,305 @@
+#include "calendar/CalendarSearch.h"
+
+#include "calendar/modCalendar.h"
+#include "common/AppGlobals.h"
+#include "common/RuntimeError.h"
+#include "common/VbDate.h"
+#include "common/modQXCommFunc.h"
+#include "data/Recordset.h"
+#include "data/modDB.h"
+#include "platform/Prompter.h"
+#include "ui/widgets/Twips.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <algorithm>
+
+namespace {
+
+constexpr int kDayRole = Qt::UserRole;
+constexpr int kTextRole = Qt::UserRole + 1;
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QRadioButton* Option(QWidget* parent, const char* name, const char* caption) {
+    auto* o = new QRadioButton(QString::fromLatin1(caption), parent);
+    o->setObjectName(QString::fromLatin1(name));
+    return o;
+}
+
+// A search row: label, box, Search and Clear.
+QLineEdit* SearchRow(QWidget* frame, QGridLayout* grid, const char* label, const char* box,
+                     QPushButton* search, QPushButton* clear) {
+    auto* text = new QLineEdit(frame);
+    text->setObjectName(QString::fromLatin1(box));
+    auto* caption = new QLabel(QString::fromLatin1(label), frame);
+    caption->setBuddy(text);
+    grid->addWidget(caption, 0, 0);
+    grid->addWidget(text, 0, 1);
+    grid->addWidget(search, 0, 2);
+    grid->addWidget(clear, 0, 3);
+    return text;
+}
+
+} // namespace
+
+QString ResultDateText(const QDate& day, const QString& format) {
+    const QDate a(2001, 2, 3), b(2004, 5, 6);
+    if (TrimSpaces(format).isEmpty() || VbFormat(a, format) == VbFormat(b, format))
+        return VbFormat(day, QStringLiteral("yyyy-mm-dd"));
+    return VbFormat(day, format);
+}
+
+CalendarSearch::CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWidget* eventsFrame,
+                               const QLabel& selectedDay)
+    : QObject(searchFrame), selectedDay_(selectedDay) {
+    {
+        auto* grid = new QGridLayout;
+        cmdCalSearch = Button(journalFrame, "cmdCalSearch", "&Search");
+        cmdCalSearchClear = Button(journalFrame, "cmdCalSearchClear", "C&lear");
+        txtCalSearch = SearchRow(journalFrame, grid, "Search Journal:", "txtCalSearch",
+                                 cmdCalSearch, cmdCalSearchClear);
+        optCalSearchAll = Option(journalFrame, "optCalSearchAll", "Search &all of Journal");
+        optCalSearchToday = Option(journalFrame, "optCalSearchToday", "Search Today o&nly");
+        chkCalSearchCase = new QCheckBox(QStringLiteral("Case Sensitive"), journalFrame);
+        chkCalSearchCase->setObjectName(QStringLiteral("chkCalSearchCase"));
+        grid->addWidget(optCalSearchAll, 1, 1);
+        grid->addWidget(optCalSearchToday, 2, 1);
+        grid->addWidget(chkCalSearchCase, 2, 2, 1, 2);
+        static_cast<QBoxLayout*>(journalFrame->layout())->addLayout(grid);
+        static_cast<QBoxLayout*>(journalFrame->layout())->addStretch(1);
+    }
+    {
+        auto* grid = new QGridLayout;
+        cmdCalEventsSearch = Button(eventsFrame, "cmdCalEventsSearch", "&Search");
+        cmdCalEventsClear = Button(eventsFrame, "cmdCalEventsClear", "C&lear");
+        txtCalEventsSearch = SearchRow(eventsFrame, grid, "Search Events:", "txtCalEventsSearch",
+                                       cmdCalEventsSearch, cmdCalEventsClear);
+        optCalEventsAll = Option(eventsFrame, "optCalEventsAll", "Search all of Events");
+        optCalEventsTitleOnly =
+            Option(eventsFrame, "optCalEventsTitleOnly", "Search Event Title Only");
+        optCalEventsDescOnly =
+            Option(eventsFrame, "optCalEventsDescOnly", "Search Event Details Only");
+        grid->addWidget(optCalEventsAll, 1, 1);
+        grid->addWidget(optCalEventsTitleOnly, 2, 1);
+        grid->addWidget(optCalEventsDescOnly, 3, 1);
+        static_cast<QBoxLayout*>(eventsFrame->layout())->addLayout(grid);
+        static_cast<QBoxLayout*>(eventsFrame->layout())->addStretch(1);
+    }
+    lvwCalSearch = new QTreeWidget(searchFrame);
+    lvwCalSearch->setObjectName(QStringLiteral("lvwCalSearch"));
+    lvwCalSearch->setRootIsDecorated(false);
+    lvwCalSearch->setUniformRowHeights(true);
+    lvwCalSearch->setHeaderLabels({QStringLiteral("Date"), QStringLiteral("Journal Entries"),
+                                   QStringLiteral("Key"), QStringLiteral("Temp")});
+    lvwCalSearch->header()->setSectionsClickable(true);
+    // About 1000 twips, and never too narrow for a date in today's font.
+    lvwCalSearch->header()->resizeSection(
+        0, std::max(TwipsToPixels(1000),
+                    lvwCalSearch->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) +
+                        12));
+    lvwCalSearch->setColumnHidden(3, true);
+    searchFrame->layout()->addWidget(lvwCalSearch);
+    auto* hits = new QHBoxLayout;
+    hits->addStretch(1);
+    hits->addWidget(new QLabel(QStringLiteral("Hits Found:"), searchFrame));
+    lblCalendarFound = new QLabel(QStringLiteral("0"), searchFrame);
+    lblCalendarFound->setObjectName(QStringLiteral("lblCalendarFound"));
+    hits->addWidget(lblCalendarFound);
+    static_cast<QBoxLayout*>(searchFrame->layout())->addLayout(hits);
+    SetResultsLvw(QStringLiteral("JOURNAL"));
+
+    connect(cmdCalSearch, &QPushButton::clicked, this, &CalendarSearch::cmdCalSearch_Click);
+    connect(txtCalSearch, &QLineEdit::returnPressed, this, &CalendarSearch::cmdCalSearch_Click);
+    connect(cmdCalEventsSearch, &QPushButton::clicked, this,
+            &CalendarSearch::cmdCalEventsSearch_Click);
+    connect(txtCalEventsSearch, &QLineEdit::returnPressed, this,
+            &CalendarSearch::cmdCalEventsSearch_Click);
+    connect(cmdCalSearchClear, &QPushButton::clicked, this,
+            &CalendarSearch::cmdCalSearchClear_Click);
+    connect(cmdCalEventsClear, &QPushButton::clicked, this,
+            &CalendarSearch::cmdCalEventsClear_Click);
+    // Chosen by code or by the user alike, as the option buttons always did.
+    connect(optCalSearchAll, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            chkCalSearchCase->setEnabled(false);
+    });
+    connect(optCalSearchToday, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            chkCalSearchCase->setEnabled(true);
+    });
+    connect(lvwCalSearch->header(), &QHeaderView::sectionClicked, this,
+            &CalendarSearch::lvwCalSearch_ColumnClick);
+    connect(lvwCalSearch, &QTreeWidget::itemDoubleClicked, this,
+            &CalendarSearch::lvwCalSearch_DblClick);
+    connect(lvwCalSearch, &QTreeWidget::itemActivated, this,
+            &CalendarSearch::lvwCalSearch_DblClick);
+}
+
+void CalendarSearch::SetResultsLvw(const QString& sSearchType) {
+    lvwCalSearch->clear();
+    QTreeWidgetItem* header = lvwCalSearch->headerItem();
+    if (sSearchType == QLatin1String("EVENTS")) {
+        header->setText(1, QStringLiteral("Event"));
+        lvwCalSearch->header()->resizeSection(1, TwipsToPixels(2000));
+        header->setText(2, QStringLiteral("Event Details"));
+        lvwCalSearch->setColumnHidden(2, false);
+        lvwCalSearch->header()->resizeSection(2, TwipsToPixels(5460));
+    } else if (sSearchType == QLatin1String("JOURNAL")) {
+        header->setText(1, QStringLiteral("Journal Entries"));
+        lvwCalSearch->header()->resizeSection(1, TwipsToPixels(7455));
+        header->setText(2, QStringLiteral("Key"));
+        lvwCalSearch->setColumnHidden(2, true); // width 0
+    }
+}
+
+QString CalendarSearch::Pattern(const QString& text) {
+    QString escaped = text;
+    return TrimFixQuote(EscapeLikePercent(escaped));
+}
+
+bool CalendarSearch::List(const QStringList& columns, int& hits) {
+    Recordset rs;
+    rs.Open(gSQL, *gConn);
+    if (rs.Eof()) {
+        rs.Close();
+        MsgBox(QStringLiteral("Nothing found!"));
+        return false;
+    }
+    // One update of the list for all the rows; the rows listed before a failure stay.
+    QList<QTreeWidgetItem*> items;
+    auto show = [&] {
+        lvwCalSearch->addTopLevelItems(items);
+        items.clear();
+    };
+    try {
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const QDate day = rs.Field(QStringLiteral("caldate")).toDate();
+            auto* item = new QTreeWidgetItem;
+            item->setText(0, ResultDateText(day, gShortDateFormat));
+            // The result keeps its day, whatever the date text says in the user's format.
+            item->setData(0, kDayRole, day);
+            for (int c = 0; c < columns.size(); ++c) {
+                // A row shows one line: a journal's line breaks are shown as spaces, and the
+                // whole text stays with the row.
+                const QString text = NullToEmpty(rs.Field(columns[c]));
+                QString line = text;
+                line.replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
+                item->setText(c + 1, line);
+                item->setData(c + 1, kTextRole, text);
+            }
+            items << item;
+            ++hits;
+        }
+    } catch (...) {
+        show();
+        throw;
+    }
+    show();
+    rs.Close();
+    return true;
+}
+
+void CalendarSearch::cmdCalSearch_Click() {
+    const QString text = txtCalSearch->text();
+    if (TrimSpaces(text).isEmpty()) {
+        MsgBox(QStringLiteral("Please enter a string to search for!"), MsgButtons::OK,
+               MsgIcon::Exclamation, QStringLiteral("Nothing to search!"));
+        return;
+    }
+    SetResultsLvw(QStringLiteral("JOURNAL"));
+    try {
+        const QString p = Pattern(text);
+        if (optCalSearchAll->isChecked()) {
+            int hits = 0;
+            gSQL = QStringLiteral("select * from pmcalendar where caljournal like '%") + p +
+                   QStringLiteral("%' order by caldate desc");
+            List({QStringLiteral("caljournal")}, hits);
+            lblCalendarFound->setText(QString::number(hits));
+            return;
+        }
+        // The selected day, written as a day; an empty label makes no day and fails.
+        const auto day = DayOfText(selectedDay_.text());
+        gSQL = QStringLiteral("select * from pmCalendar where caldate =#") +
+               (day ? SqlDay(*day) : QString()) + QStringLiteral("# and caljournal like '%") + p +
+               QStringLiteral("%'");
+        Recordset rs;
+        rs.Open(gSQL, *gConn);
+        const bool found = !rs.Eof();
+        rs.Close();
+        if (found)
+            emit foundInDay(text, chkCalSearchCase->isChecked());
+        else
+            MsgBox(QStringLiteral("Nothing found!"));
+        lblCalendarFound->setText(QStringLiteral("0"));
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while doing Calendar search!"),
+                  QStringLiteral("Search Error!"), e);
+    }
+}
+
+void CalendarSearch::cmdCalEventsSearch_Click() {
+    const QString text = txtCalEventsSearch->text();
+    if (TrimSpaces(text).isEmpty()) {
+        MsgBox(QStringLiteral("Please enter a string to search for!"), MsgButtons::OK,
+               MsgIcon::Exclamation, QStringLiteral("Nothing to search!"));
+        return;
+    }
+    SetResultsLvw(QStringLiteral("EVENTS"));
+    try {
+        const QString p = Pattern(text);
+        const QString title = QStringLiteral("calevent like '%") + p + QStringLiteral("%'");
+        const QString details = QStringLiteral("eventdetails like '%") + p + QStringLiteral("%'");
+        QString where = title + QStringLiteral(" or ") + details;
+        if (optCalEventsTitleOnly->isChecked())
+            where = title;
+        else if (optCalEventsDescOnly->isChecked())
+            where = details;
+        gSQL = QStringLiteral("select * from pmcaleventdate where ") + where +
+               QStringLiteral(" order by caldate desc");
+        int hits = 0;
+        List({QStringLiteral("calevent"), QStringLiteral("eventdetails")}, hits);
+        lblCalendarFound->setText(QString::number(hits));
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while doing Calendar search!"),
+                  QStringLiteral("Search Error!"), e);
+    }
+}
+
+void CalendarSearch::cmdCalSearchClear_Click() {
+    lvwCalSearch->clear();
+    txtCalSearch->clear();
+    lblCalendarFound->setText(QStringLiteral("0"));
+}
+
+void CalendarSearch::cmdCalEventsClear_Click() {
+    lvwCalSearch->clear();
+    txtCalEventsSearch->clear();
+    lblCalendarFound->setText(QStringLiteral("0"));
+}
+
+void CalendarSearch::lvwCalSearch_ColumnClick(int column) {
+    descending_ = !descending_;
+    lvwCalSearch->setSortingEnabled(true);
+    lvwCalSearch->sortByColumn(column, descending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void CalendarSearch::lvwCalSearch_DblClick() {
+    const QTreeWidgetItem* item = lvwCalSearch->currentItem();
+    if (lvwCalSearch->topLevelItemCount() == 0 || !item)
+        return;
+    emit dayChosen(item->data(0, kDayRole).toDate());
+}

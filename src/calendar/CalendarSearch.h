@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+
+// The calendar's Search tab: journals (every day, or the selected day, which hands the
+// match to the journal's find bar) and events, with the shared results list. A result asks
+// for its day; it does not show it itself.
+class CalendarSearch : public QObject {
+    Q_OBJECT
+public:
+    // selectedDay: the grid's selected-day label, the day a selected-day search reads.
+    CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWidget* eventsFrame,
+                   const QLabel& selectedDay);
+
+    void SetResultsLvw(const QString& sSearchType);
+    void cmdCalSearch_Click();
+    void cmdCalEventsSearch_Click();
+    void cmdCalSearchClear_Click();
+    void cmdCalEventsClear_Click();
+    void lvwCalSearch_ColumnClick(int column);
+    void lvwCalSearch_DblClick();
+
+    QLineEdit* txtCalSearch = nullptr;
+    QPushButton* cmdCalSearch = nullptr;
+    QPushButton* cmdCalSearchClear = nullptr;
+    QRadioButton* optCalSearchAll = nullptr;
+    QRadioButton* optCalSearchToday = nullptr;
+    QCheckBox* chkCalSearchCase = nullptr;
+    QLineEdit* txtCalEventsSearch = nullptr;
+    QPushButton* cmdCalEventsSearch = nullptr;
+    QPushButton* cmdCalEventsClear = nullptr;
+    QRadioButton* optCalEventsAll = nullptr;
+    QRadioButton* optCalEventsTitleOnly = nullptr;
+    QRadioButton* optCalEventsDescOnly = nullptr;
+    QTreeWidget* lvwCalSearch = nullptr;
+    QLabel* lblCalendarFound = nullptr;
+
+signals:
+    // A result was opened: show this day.
+    void dayChosen(const QDate& day);
+    // The selected day's journal holds the text: find it there.
+    void foundInDay(const QString& what, bool caseSensitive);
+
+private:
+    // The pattern between '% and %' for a search text.
+    static QString Pattern(const QString& text);
+    // Lists the rows of the statement in gSQL: the day and the given columns. False when
+    // nothing was found.
+    bool List(const QStringList& columns, int& hits);
+
+    const QLabel& selectedDay_;
+    bool descending_ = false; // the list's order, turned by every header click
+};
+
+// The date of a result as the user's short-date format writes it; a format that is empty or
+// shows no part of a date falls back to yyyy-mm-dd.
+QString ResultDateText(const QDate& day, const QString& format);
