@@ -54,6 +54,8 @@ CalendarGrid::CalendarGrid(QWidget* parent) : QObject(parent) {
     fraCal = new QFrame(parent);
     fraCal->setObjectName(QStringLiteral("fraCal"));
     auto* column = new QVBoxLayout(fraCal);
+    column->setContentsMargins(4, 4, 4, 4);
+    column->setSpacing(4);
 
     auto* buttons = new QHBoxLayout;
     cmdPrevMonth = Button(fraCal, QStringLiteral("cmdPrevMonth"), QStringLiteral("<"));

@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,32 +28,38 @@
 
 using namespace modCalendar;
 
+namespace {
+// Where the grid and the events frame stand, and the events frame's height when on top.
+constexpr int kGridTop = 900;
+constexpr int kEventsTop = 6840;
+constexpr int kEventsHeight = 3195;
+} // namespace
+
 CalendarPart::CalendarPart(QFrame* frame, QMenu* menu, TextFinder& finder)
     : QObject(frame), finder_(finder) {
-    auto* body = new QHBoxLayout;
-    auto* left = new QWidget(frame);
-    left->setObjectName(QStringLiteral("fraCalLeft"));
-    left->setFixedWidth(TwipsToPixels(4560));
-    leftColumn_ = new QVBoxLayout(left);
-    leftColumn_->setContentsMargins(0, 0, 0, 0);
-    body->addWidget(left);
-    body->addWidget(TabbedFrames(frame, QStringLiteral("tabCalendar"), tabCalendar,
-                                 {{&fraCalDiary, QStringLiteral("fraCalDiary")},
-                                  {&fraCalSearch, QStringLiteral("fraCalSearch")}}),
-                    1);
-    fraCalSearch->layout()->addWidget(
-        TabbedFrames(fraCalSearch, QStringLiteral("tabSearchCalendar"), tabSearchCalendar,
-                     {{&fraSearchJournal, QStringLiteral("fraSearchJournal")},
-                      {&fraSearchEvents, QStringLiteral("fraSearchEvents")}}));
-    static_cast<QBoxLayout*>(frame->layout())->addLayout(body, 1);
-
-    grid_ = new CalendarGrid(left);
-    events_ = new DayEventsPanel(left, *grid_->lblSelDate);
+    // The designed places, in twips inside the function frame; the resize rules size the
+    // tab strip and what lies inside it.
+    grid_ = new CalendarGrid(frame);
+    events_ = new DayEventsPanel(frame, *grid_->lblSelDate);
+    PlaceTwips(grid_->fraCal, {120, kGridTop, 4440, 5940});
+    PlaceTwips(events_->fraDayEvents, {120, kEventsTop, 4440, kEventsHeight});
+    tabCalendar = new TabStrip(frame, QStringLiteral("tabCalendar"), TabStrip::SizedByOwner);
+    PlaceTwips(tabCalendar, {4680, 960, 8955, 9315});
+    fraCalDiary = tabCalendar->AddFrame(QStringLiteral("fraCalDiary"), QStringLiteral("Journal"));
+    fraCalSearch =
+        tabCalendar->AddFrame(QStringLiteral("fraCalSearch"), QStringLiteral("Search Calendar"));
+    for (QWidget* f : {fraCalDiary, fraCalSearch})
+        PlaceTwips(f, {120, 360, 8715, 8835});
+    tabSearchCalendar =
+        new TabStrip(fraCalSearch, QStringLiteral("tabSearchCalendar"), TabStrip::FramesFollow);
+    PlaceTwips(tabSearchCalendar, {120, 240, 8475, 2040});
+    fraSearchJournal =
+        tabSearchCalendar->AddFrame(QStringLiteral("fraSearchJournal"), QStringLiteral("Journal"));
+    fraSearchEvents =
+        tabSearchCalendar->AddFrame(QStringLiteral("fraSearchEvents"), QStringLiteral("Events"));
     journal_ = new JournalPanel(fraCalDiary, *grid_->lblSelDate, finder_);
     search_ =
         new CalendarSearch(fraCalSearch, fraSearchJournal, fraSearchEvents, *grid_->lblSelDate);
-    leftColumn_->addWidget(grid_->fraCal);
-    leftColumn_->addWidget(events_->fraDayEvents, 1);
 
     connect(grid_->flxCalModel, &CalGridModel::leaveCell, this, &CalendarPart::flxCal_LeaveCell);
     connect(grid_->flxCalModel, &CalGridModel::enterCell, this, &CalendarPart::flxCal_EnterCell);
@@ -183,16 +190,18 @@ void CalendarPart::flxCal_LeaveCell() {
 }
 
 void CalendarPart::mnuSwapCal_Click() {
-    leftColumn_->removeWidget(grid_->fraCal);
-    leftColumn_->removeWidget(events_->fraDayEvents);
-    calendarOnTop_ = !calendarOnTop_;
-    if (calendarOnTop_) {
-        leftColumn_->addWidget(grid_->fraCal);
-        leftColumn_->addWidget(events_->fraDayEvents, 1);
+    TwipsRect grid = GeometryTwips(grid_->fraCal);
+    TwipsRect events = GeometryTwips(events_->fraDayEvents);
+    if (grid.top == kGridTop) {
+        grid.top = 4080;
+        events.top = kGridTop;
+        events.height = kEventsHeight;
     } else {
-        leftColumn_->addWidget(events_->fraDayEvents, 1);
-        leftColumn_->addWidget(grid_->fraCal);
+        grid.top = kGridTop;
+        events.top = kEventsTop;
     }
+    PlaceTwips(grid_->fraCal, grid);
+    PlaceTwips(events_->fraDayEvents, events);
 }
 
 void CalendarPart::ShowCalendarFind(bool show) {

@@ -9,7 +9,6 @@ class CalendarSearch;
 class DayEventsPanel;
 class JournalPanel;
 class QAction;
-class QBoxLayout;
 class QFrame;
 class QMenu;
 class TabStrip;
@@ -58,7 +57,5 @@ private:
     DayEventsPanel* events_ = nullptr;
     CalendarSearch* search_ = nullptr;
     TextFinder& finder_;
-    QBoxLayout* leftColumn_ = nullptr;
     QList<QAction*> actions_;
-    bool calendarOnTop_ = true;
 };

@@ -15,11 +15,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace {
@@ -79,8 +79,9 @@ CalendarSearch::CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWid
         grid->addWidget(optCalSearchAll, 1, 1);
         grid->addWidget(optCalSearchToday, 2, 1);
         grid->addWidget(chkCalSearchCase, 2, 2, 1, 2);
-        static_cast<QBoxLayout*>(journalFrame->layout())->addLayout(grid);
-        static_cast<QBoxLayout*>(journalFrame->layout())->addStretch(1);
+        auto* column = new QVBoxLayout(journalFrame);
+        column->addLayout(grid);
+        column->addStretch(1);
     }
     {
         auto* grid = new QGridLayout;
@@ -96,8 +97,9 @@ CalendarSearch::CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWid
         grid->addWidget(optCalEventsAll, 1, 1);
         grid->addWidget(optCalEventsTitleOnly, 2, 1);
         grid->addWidget(optCalEventsDescOnly, 3, 1);
-        static_cast<QBoxLayout*>(eventsFrame->layout())->addLayout(grid);
-        static_cast<QBoxLayout*>(eventsFrame->layout())->addStretch(1);
+        auto* column = new QVBoxLayout(eventsFrame);
+        column->addLayout(grid);
+        column->addStretch(1);
     }
     lvwCalSearch = new QTreeWidget(searchFrame);
     lvwCalSearch->setObjectName(QStringLiteral("lvwCalSearch"));
@@ -108,18 +110,21 @@ CalendarSearch::CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWid
     lvwCalSearch->header()->setSectionsClickable(true);
     // About 1000 twips, and never too narrow for a date in today's font.
     lvwCalSearch->header()->resizeSection(
-        0, std::max(TwipsToPixels(1000),
-                    lvwCalSearch->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) +
-                        12));
+        0,
+        std::max(TwipsToPixels(1000),
+                 lvwCalSearch->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 12));
     lvwCalSearch->setColumnHidden(3, true);
-    searchFrame->layout()->addWidget(lvwCalSearch);
-    auto* hits = new QHBoxLayout;
-    hits->addStretch(1);
-    hits->addWidget(new QLabel(QStringLiteral("Hits Found:"), searchFrame));
-    lblCalendarFound = new QLabel(QStringLiteral("0"), searchFrame);
+    PlaceTwips(lvwCalSearch, {120, 2520, 8475, 6195});
+    // The count stands just above the list, at its right.
+    auto* hits = new QWidget(searchFrame);
+    PlaceTwips(hits, {120, 2280, 8475, 240});
+    auto* row = new QHBoxLayout(hits);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(1);
+    row->addWidget(new QLabel(QStringLiteral("Hits Found:"), hits));
+    lblCalendarFound = new QLabel(QStringLiteral("0"), hits);
     lblCalendarFound->setObjectName(QStringLiteral("lblCalendarFound"));
-    hits->addWidget(lblCalendarFound);
-    static_cast<QBoxLayout*>(searchFrame->layout())->addLayout(hits);
+    row->addWidget(lblCalendarFound);
     SetResultsLvw(QStringLiteral("JOURNAL"));
 
     connect(cmdCalSearch, &QPushButton::clicked, this, &CalendarSearch::cmdCalSearch_Click);

@@ -45,6 +45,8 @@ DayEventsPanel::DayEventsPanel(QWidget* parent, const QLabel& selectedDay)
     box->setObjectName(QStringLiteral("fraDayEvents"));
     fraDayEvents = box;
     auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(6, 4, 6, 6);
+    column->setSpacing(4);
 
     lvwDayEvents = new QTreeWidget(box);
     lvwDayEvents->setObjectName(QStringLiteral("lvwDayEvents"));

@@ -7,21 +7,27 @@
 #include "data/Recordset.h"
 #include "data/modDB.h"
 #include "ui/widgets/FindText.h"
+#include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+namespace {
+// The journal's top with the find bar closed, and below the open bar.
+constexpr int kTopAlone = 240;
+constexpr int kTopBelowBar = 1260;
+} // namespace
+
 JournalPanel::JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder& finder)
     : QObject(frame), selectedDay_(selectedDay), finder_(finder) {
-    auto* title = new QLabel(QStringLiteral("Journal"), frame);
     rtfCalQJournal = new QPlainTextEdit(frame);
     rtfCalQJournal->setObjectName(QStringLiteral("rtfCalQJournal"));
-    title->setBuddy(rtfCalQJournal);
+    rtfCalQJournal->setAccessibleName(QStringLiteral("Journal"));
+    PlaceTwips(rtfCalQJournal, {120, kTopBelowBar, 8475, 7455});
 
     fraCalFindToday = new QFrame(frame);
     fraCalFindToday->setObjectName(QStringLiteral("fraCalFindToday"));
@@ -46,9 +52,8 @@ JournalPanel::JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder
     bar->addWidget(chkCalFindCaseSensitive);
     bar->addWidget(cmdCalFindClose);
 
-    frame->layout()->addWidget(title);
-    frame->layout()->addWidget(fraCalFindToday);
-    frame->layout()->addWidget(rtfCalQJournal);
+    // The bar takes the band the journal leaves when it moves down.
+    PlaceTwips(fraCalFindToday, {120, kTopAlone, 8475, kTopBelowBar - kTopAlone});
     connect(rtfCalQJournal, &QPlainTextEdit::textChanged, this, [this] { JournalChanged = true; });
     connect(cmdCalFind, &QPushButton::clicked, this, &JournalPanel::cmdCalFind_Click);
     connect(txtCalFind, &QLineEdit::returnPressed, this, &JournalPanel::cmdCalFind_Click);
@@ -57,6 +62,13 @@ JournalPanel::JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder
 }
 
 void JournalPanel::ShowCalendarFind(bool show) {
+    const int H = WindowHeightTwips(rtfCalQJournal);
+    TwipsRect box = GeometryTwips(rtfCalQJournal);
+    box.top = show ? kTopBelowBar : kTopAlone;
+    // A window too low for the box leaves its height as it was.
+    if (const int height = show ? H - 4065 : H - 3045; height > 0)
+        box.height = height;
+    PlaceTwips(rtfCalQJournal, box);
     fraCalFindToday->setVisible(show);
     if (!show)
         finder_.LastFindPos = 0;

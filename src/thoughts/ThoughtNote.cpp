@@ -7,18 +7,21 @@
 #include "data/modDB.h"
 #include "thoughts/ThoughtTree.h"
 #include "ui/widgets/FindText.h"
+#include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
 const QString kRoot = QStringLiteral("Thoughts");
+// The note's top with the find frame closed, and below the open frame.
+constexpr int kTopAlone = 660;
+constexpr int kTopBelowFind = 1680;
 } // namespace
 
 QString LocationOf(const QTreeWidgetItem* node) {
@@ -34,6 +37,8 @@ ThoughtNote::ThoughtNote(QWidget* frame, const ThoughtTree& tree, TextFinder& fi
     txtThoughtNodeLocation = new QLineEdit(frame);
     txtThoughtNodeLocation->setObjectName(QStringLiteral("txtThoughtNodeLocation"));
     txtThoughtNodeLocation->setReadOnly(true);
+    txtThoughtNodeLocation->setFrame(false); // 255 twips hold a line of text, not a frame too
+    PlaceTwips(txtThoughtNodeLocation, {120, 300, 9015, 255});
 
     fraThoFindThisNode = new QFrame(frame);
     fraThoFindThisNode->setObjectName(QStringLiteral("fraThoFindThisNode"));
@@ -63,9 +68,10 @@ ThoughtNote::ThoughtNote(QWidget* frame, const ThoughtTree& tree, TextFinder& fi
 
     rtfThoughts = new QPlainTextEdit(frame);
     rtfThoughts->setObjectName(QStringLiteral("rtfThoughts"));
-    frame->layout()->addWidget(txtThoughtNodeLocation);
-    frame->layout()->addWidget(fraThoFindThisNode);
-    frame->layout()->addWidget(rtfThoughts);
+    rtfThoughts->setAccessibleName(QStringLiteral("Thought"));
+    PlaceTwips(rtfThoughts, {120, kTopBelowFind, 9015, 7035});
+    // The find frame takes the band the note leaves when it moves down.
+    PlaceTwips(fraThoFindThisNode, {120, kTopAlone, 9015, kTopBelowFind - kTopAlone});
     // Any change, typed or loaded, belongs to the node selected at the time.
     // A box made read-only by a failed load holds nothing to write.
     connect(rtfThoughts, &QPlainTextEdit::textChanged, this, [this] {
@@ -95,6 +101,13 @@ bool ThoughtNote::SaveThought() {
 }
 
 void ThoughtNote::ShowThoughtsFind(bool show) {
+    const int H = WindowHeightTwips(rtfThoughts);
+    TwipsRect box = GeometryTwips(rtfThoughts);
+    box.top = show ? kTopBelowFind : kTopAlone;
+    // A window too low for the box leaves its height as it was.
+    if (const int height = show ? H - 4485 : H - 3465; height > 0)
+        box.height = height;
+    PlaceTwips(rtfThoughts, box);
     fraThoFindThisNode->setVisible(show);
     if (!show)
         finder_.LastFindPos = 0;

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -39,16 +40,18 @@ ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder)
                     GlyphIcon(Glyph::NoteFolder, QColor(210, 170, 60)));
     ilsThoughts.Add(QStringLiteral("StickyNote"), GlyphIcon(Glyph::Note, QColor(200, 170, 40)));
 
-    auto* body = new QHBoxLayout;
+    // The designed places, in twips inside the function frame.
     tvwThoughts_ = new ThoughtTree(ilsThoughts, frame);
     tvwThoughts_->setObjectName(QStringLiteral("tvwThoughts"));
-    tvwThoughts_->setFixedWidth(TwipsToPixels(3975));
-    body->addWidget(tvwThoughts_);
-    body->addWidget(TabbedFrames(frame, QStringLiteral("tabThoughts"), tabThoughts,
-                                 {{&fraThoughts2, QStringLiteral("fraThoughts2")},
-                                  {&fraThoughtsSearch, QStringLiteral("fraThoughtsSearch")}}),
-                    1);
-    static_cast<QBoxLayout*>(frame->layout())->addLayout(body, 1);
+    PlaceTwips(tvwThoughts_, {120, 960, 3975, 9315});
+    tabThoughts = new TabStrip(frame, QStringLiteral("tabThoughts"), TabStrip::SizedByOwner);
+    PlaceTwips(tabThoughts, {4140, 960, 9495, 9315});
+    fraThoughts2 = tabThoughts->AddFrame(QStringLiteral("fraThoughts2"),
+                                         QStringLiteral("Thought Information"));
+    fraThoughtsSearch = tabThoughts->AddFrame(QStringLiteral("fraThoughtsSearch"),
+                                              QStringLiteral("Search Thoughts"));
+    for (QWidget* f : {fraThoughts2, fraThoughtsSearch})
+        PlaceTwips(f, {120, 360, 9255, 8835});
     note_ = new ThoughtNote(fraThoughts2, *tvwThoughts_, finder_);
     search_ = new ThoughtsSearch(fraThoughtsSearch, *tvwThoughts_);
 
@@ -61,9 +64,9 @@ ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder)
         tvwThoughts_AfterLabelEdit(node, text);
     };
     // A tab chosen by the user, with the mouse or the keyboard, saves the note first.
-    connect(tabThoughts, &QTabBar::tabBarClicked, this, &ThoughtsPart::tabThoughts_Click);
-    connect(tabThoughts, &QTabBar::currentChanged, this, [this](int index) {
-        if (tabThoughts->hasFocus())
+    connect(tabThoughts, &TabStrip::tabBarClicked, this, &ThoughtsPart::tabThoughts_Click);
+    connect(tabThoughts, &TabStrip::currentChanged, this, [this](int index) {
+        if (tabThoughts->Bar()->hasFocus())
             tabThoughts_Click(index);
     });
     connect(search_, &ThoughtsSearch::nodeChosen, this, &ThoughtsPart::GoToNode);

@@ -7,13 +7,13 @@
 #include "platform/Prompter.h"
 #include "thoughts/ThoughtNote.h"
 #include "thoughts/ThoughtTree.h"
+#include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,22 +21,25 @@
 
 ThoughtsSearch::ThoughtsSearch(QWidget* frame, const ThoughtTree& tree)
     : QObject(frame), tree_(tree) {
-    auto* form = new QGridLayout;
-    txtThoSearch = new QLineEdit(frame);
+    auto* controls = new QWidget(frame);
+    PlaceTwips(controls, {120, 240, 9015, 1140});
+    auto* form = new QGridLayout(controls);
+    form->setContentsMargins(0, 0, 0, 0);
+    txtThoSearch = new QLineEdit(controls);
     txtThoSearch->setObjectName(QStringLiteral("txtThoSearch"));
-    auto* label = new QLabel(QStringLiteral("Search in Thoughts:"), frame);
+    auto* label = new QLabel(QStringLiteral("Search in Thoughts:"), controls);
     label->setBuddy(txtThoSearch);
-    cmdThoSearch = new QPushButton(QStringLiteral("&Search"), frame);
+    cmdThoSearch = new QPushButton(QStringLiteral("&Search"), controls);
     cmdThoSearch->setObjectName(QStringLiteral("cmdThoSearch"));
-    cmdSearchClear = new QPushButton(QStringLiteral("C&lear"), frame);
+    cmdSearchClear = new QPushButton(QStringLiteral("C&lear"), controls);
     cmdSearchClear->setObjectName(QStringLiteral("cmdSearchClear"));
-    optThoSearchAll = new QRadioButton(QStringLiteral("Search &all Thought nodes"), frame);
+    optThoSearchAll = new QRadioButton(QStringLiteral("Search &all Thought nodes"), controls);
     optThoSearchAll->setObjectName(QStringLiteral("optThoSearchAll"));
     optThoSearchAll->setToolTip(QStringLiteral("Search all of Thoughts"));
-    optThoSearchNode = new QRadioButton(QStringLiteral("Search o&nly this Thought node"), frame);
+    optThoSearchNode = new QRadioButton(QStringLiteral("Search o&nly this Thought node"), controls);
     optThoSearchNode->setObjectName(QStringLiteral("optThoSearchNode"));
     optThoSearchNode->setToolTip(QStringLiteral("Search the current Thought node"));
-    chkThoCaseSensitive = new QCheckBox(QStringLiteral("Case Sensitive"), frame);
+    chkThoCaseSensitive = new QCheckBox(QStringLiteral("Case Sensitive"), controls);
     chkThoCaseSensitive->setObjectName(QStringLiteral("chkThoCaseSensitive"));
     form->addWidget(label, 0, 0);
     form->addWidget(txtThoSearch, 0, 1);
@@ -45,7 +48,6 @@ ThoughtsSearch::ThoughtsSearch(QWidget* frame, const ThoughtTree& tree)
     form->addWidget(optThoSearchAll, 1, 1);
     form->addWidget(optThoSearchNode, 2, 1);
     form->addWidget(chkThoCaseSensitive, 2, 2, 1, 2);
-    static_cast<QBoxLayout*>(frame->layout())->addLayout(form);
 
     lvwThoSearch = new QTreeWidget(frame);
     lvwThoSearch->setObjectName(QStringLiteral("lvwThoSearch"));
@@ -57,14 +59,17 @@ ThoughtsSearch::ThoughtsSearch(QWidget* frame, const ThoughtTree& tree)
     lvwThoSearch->header()->resizeSection(0, 200);
     lvwThoSearch->header()->resizeSection(1, 380);
     lvwThoSearch->header()->resizeSection(2, 1); // the key is for the double-click, not the eye
-    frame->layout()->addWidget(lvwThoSearch);
-    auto* hits = new QHBoxLayout;
-    hits->addStretch(1);
-    hits->addWidget(new QLabel(QStringLiteral("Hits Found:"), frame));
-    lblFound = new QLabel(QStringLiteral("0"), frame);
+    PlaceTwips(lvwThoSearch, {120, 1620, 9015, 7095});
+    // The count stands just above the list, at its right.
+    auto* hits = new QWidget(frame);
+    PlaceTwips(hits, {120, 1380, 9015, 240});
+    auto* row = new QHBoxLayout(hits);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(1);
+    row->addWidget(new QLabel(QStringLiteral("Hits Found:"), hits));
+    lblFound = new QLabel(QStringLiteral("0"), hits);
     lblFound->setObjectName(QStringLiteral("lblFound"));
-    hits->addWidget(lblFound);
-    static_cast<QBoxLayout*>(frame->layout())->addLayout(hits);
+    row->addWidget(lblFound);
 
     connect(cmdThoSearch, &QPushButton::clicked, this, &ThoughtsSearch::cmdThoSearch_Click);
     connect(txtThoSearch, &QLineEdit::returnPressed, this, &ThoughtsSearch::cmdThoSearch_Click);

@@ -75,7 +75,7 @@ TEST_F(Thoughts, TheNoteBeingTypedIsWrittenAtEveryMomentThatSavesIt) {
     EXPECT_EQ(NoteOf(QStringLiteral("a")), QStringLiteral("it's a café\t\n"));
     // A tab click.
     Type(QStringLiteral("by tab"));
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    QTest::mouseClick(tabs->Bar(), Qt::LeftButton, {}, tabs->Bar()->tabRect(1).center());
     EXPECT_EQ(NoteOf(QStringLiteral("b")), QStringLiteral("by tab"));
     tabs->setCurrentIndex(0);
     // Focus leaving the tree for another control.

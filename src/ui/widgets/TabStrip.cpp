@@ -1,29 +1,74 @@
 #include "ui/widgets/TabStrip.h"
 
-#include <QStackedWidget>
+#include "ui/widgets/Twips.h"
+
+#include <QGroupBox>
+#include <QTabBar>
 #include <QVBoxLayout>
 
-TabStrip::TabStrip(QWidget* parent) : QTabBar(parent) {
-    setExpanding(false);
-    setDrawBase(true);
+namespace {
+constexpr int kFrameLeft = 120;
+constexpr int kFrameTop = 360;
+} // namespace
+
+TabStrip::TabStrip(QWidget* parent, const QString& name, Sizing sizing)
+    : QWidget(parent), bar_(new QTabBar(this)), sizing_(sizing) {
+    setObjectName(name);
+    bar_->setObjectName(name + QStringLiteral(".Tabs"));
+    bar_->setExpanding(false);
+    bar_->setDrawBase(true);
+    bar_->setFocusPolicy(Qt::StrongFocus);
+    connect(bar_, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0 && index < frames_.size())
+            BringToFront(frames_[index]);
+        emit currentChanged(index);
+    });
+    connect(bar_, &QTabBar::tabBarClicked, this, &TabStrip::tabBarClicked);
+}
+
+QGroupBox* TabStrip::AddFrame(const QString& name, const QString& caption) {
+    auto* frame = new QGroupBox(caption, this);
+    frame->setObjectName(name);
+    frames_ << frame;
+    SizeFrame(frame);
+    frame->setVisible(frames_.size() == 1);
+    return frame;
+}
+
+void TabStrip::SizeFrame(QWidget* frame) {
+    PlaceTwips(frame, {kFrameLeft, kFrameTop, PixelsToTwips(width()) - 2 * kFrameLeft,
+                       PixelsToTwips(height()) - kFrameTop - kFrameLeft});
+}
+
+void TabStrip::BringToFront(QWidget* frame) {
+    for (QWidget* f : std::as_const(frames_))
+        f->setVisible(f == frame);
+    frame->raise();
+}
+
+void TabStrip::resizeEvent(QResizeEvent*) {
+    bar_->setGeometry(0, 0, width(), TwipsToPixels(kFrameTop));
+    if (sizing_ == FramesFollow)
+        for (QWidget* f : std::as_const(frames_))
+            SizeFrame(f);
 }
 
 void TabStrip::AddTab(const QString& caption, const QString& key, const QIcon& icon) {
-    const int index = addTab(icon, caption);
-    setTabData(index, key);
+    const int index = bar_->addTab(icon, caption);
+    bar_->setTabData(index, key);
 }
 
 void TabStrip::RemoveAll() {
-    while (count() > 0)
-        removeTab(count() - 1);
+    while (bar_->count() > 0)
+        bar_->removeTab(bar_->count() - 1);
 }
 
 QString TabStrip::KeyAt(int index) const {
-    return tabData(index).toString();
+    return bar_->tabData(index).toString();
 }
 
 int TabStrip::IndexOfKey(const QString& key) const {
-    for (int i = 0; i < count(); ++i)
+    for (int i = 0; i < bar_->count(); ++i)
         if (KeyAt(i) == key)
             return i;
     return -1;
@@ -33,44 +78,31 @@ bool TabStrip::SelectKey(const QString& key) {
     const int index = IndexOfKey(key);
     if (index < 0)
         return false;
-    setCurrentIndex(index);
+    bar_->setCurrentIndex(index);
     return true;
+}
+
+int TabStrip::count() const {
+    return bar_->count();
+}
+
+QString TabStrip::tabText(int index) const {
+    return bar_->tabText(index);
+}
+
+int TabStrip::currentIndex() const {
+    return bar_->currentIndex();
+}
+
+void TabStrip::setCurrentIndex(int index) {
+    bar_->setCurrentIndex(index);
 }
 
 void BringToFront(QWidget* frame) {
     for (QWidget* p = frame->parentWidget(); p; p = p->parentWidget())
-        if (auto* pile = qobject_cast<QStackedWidget*>(p)) {
-            if (pile->indexOf(frame) >= 0) {
-                pile->setCurrentWidget(frame);
-                return;
-            }
+        if (auto* strip = qobject_cast<TabStrip*>(p)) {
+            strip->BringToFront(frame);
+            return;
         }
     frame->raise();
-}
-
-QWidget* TabbedFrames(QWidget* parent, const QString& stripName, TabStrip*& strip,
-                      std::initializer_list<std::pair<QWidget**, QString>> frames) {
-    auto* box = new QWidget(parent);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    strip = new TabStrip(box);
-    strip->setObjectName(stripName);
-    auto* pile = new QStackedWidget(box);
-    pile->setObjectName(stripName + QStringLiteral("Frames"));
-    pile->setFrameShape(QFrame::StyledPanel);
-    for (const auto& [slot, name] : frames) {
-        auto* frame = new QFrame(pile);
-        frame->setObjectName(name);
-        new QVBoxLayout(frame);
-        pile->addWidget(frame);
-        *slot = frame;
-    }
-    layout->addWidget(strip);
-    layout->addWidget(pile, 1);
-    QObject::connect(strip, &QTabBar::currentChanged, pile, [pile](int index) {
-        if (index >= 0 && index < pile->count())
-            pile->setCurrentIndex(index);
-    });
-    return box;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 // The window was designed in twips: 1440 to the inch, 15 to the pixel at 96 dots per inch.
 inline constexpr int kTwipsPerPixel = 15;
 constexpr int TwipsToPixels(int twips) {
@@ -8,3 +10,16 @@ constexpr int TwipsToPixels(int twips) {
 constexpr int PixelsToTwips(int pixels) {
     return pixels * kTwipsPerPixel;
 }
+
+// A control's place inside the control that holds it, in twips.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+void PlaceTwips(QWidget* control, const TwipsRect& at);
+TwipsRect GeometryTwips(const QWidget* control);
+// The outer size of the window that holds a control (title bar and borders included).
+int WindowWidthTwips(const QWidget* control);
+int WindowHeightTwips(const QWidget* control);
