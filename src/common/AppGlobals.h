@@ -2,6 +2,10 @@
 
 #include <QString>
 
+// Where the help sends the user: the program's web site and its author's e-mail address.
+inline constexpr const char* kSite = "https://pimora.example.org";
+inline constexpr const char* kAuthorMail = "pimora.author@example.org";
+
 // Application-wide values that live for the whole run.
 inline constexpr short kFunctionCalendar = 1;
 inline constexpr short kFunctionThoughts = 3;

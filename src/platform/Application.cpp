@@ -12,6 +12,7 @@ namespace {
 QString g_title = QStringLiteral("Pimora");
 QString g_path;
 ModalRunner g_modal;
+ShellOpener g_opener;
 } // namespace
 
 QString App::Title() {
@@ -59,7 +60,14 @@ ModalRunner InstallModalRunner(ModalRunner runner) {
     return runner;
 }
 
+ShellOpener InstallShellOpener(ShellOpener opener) {
+    std::swap(g_opener, opener);
+    return opener;
+}
+
 bool ShellOpen(const QString& target) {
+    if (g_opener)
+        return g_opener(target);
     const QFileInfo info(target);
     const QUrl url = info.exists() ? QUrl::fromLocalFile(info.absoluteFilePath()) : QUrl(target);
     return QDesktopServices::openUrl(url);

@@ -37,4 +37,7 @@ ModalRunner InstallModalRunner(ModalRunner runner);
 
 // Hands a file or address to the desktop to open; false when nothing could open it.
 bool ShellOpen(const QString& target);
+// Tests see what would have been opened instead of a desktop opening it.
+using ShellOpener = std::function<bool(const QString&)>;
+ShellOpener InstallShellOpener(ShellOpener opener);
 void Beep();

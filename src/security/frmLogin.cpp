@@ -98,6 +98,19 @@ void frmLogin::cmdExit_Click() {
     close();
 }
 
+// The login has succeeded whatever happens here: a hash that cannot be written leaves the
+// plain text in place, and the next login tries again.
+void frmLogin::StoreHash(const QString& password) {
+    QString hash = HashPassword(password);
+    if (hash.isEmpty())
+        return;
+    try {
+        gSQL = QStringLiteral("update pmpref set pwd = '") + FixQuote(hash) + QStringLiteral("'");
+        gConn->Execute(gSQL);
+    } catch (const RuntimeError&) {
+    }
+}
+
 void frmLogin::cmdOK_Click() {
     Recordset rs;
     try {
@@ -107,9 +120,12 @@ void frmLogin::cmdOK_Click() {
         if (rs.Eof()) {
             MsgBox(QStringLiteral("No password defined!"), MsgButtons::OK, MsgIcon::Critical,
                    QStringLiteral("Pimora - Login"));
-        } else if (PasswordMatches(NullToEmpty(rs.Field(QStringLiteral("pwd"))),
-                                   txtPassword->text())) {
+        } else if (const QString stored = NullToEmpty(rs.Field(QStringLiteral("pwd")));
+                   PasswordMatches(stored, txtPassword->text())) {
             success = true;
+            // A password kept as plain text by an older version is kept as its hash from now.
+            if (!IsPasswordHash(stored))
+                StoreHash(stored);
         } else {
             ++iTries;
             MsgBox(QStringLiteral("Incorrect Password!"), MsgButtons::OK, MsgIcon::Critical,

@@ -29,6 +29,7 @@ signals:
     void loginSucceeded();
 
 protected:
+    void StoreHash(const QString& password);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };

@@ -1,6 +1,7 @@
 // The node commands of the Thoughts function: new, delete, rename, count and clear.
 #include "thoughts/ThoughtsPart.h"
 
+#include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"
 #include "common/modQXCommFunc.h"
@@ -18,7 +19,6 @@ namespace {
 
 const QString kRoot = QStringLiteral("Thoughts");
 enum Image { kFolderClosed = 3, kFolderOpen = 4, kNode = 5 };
-constexpr auto kAuthor = "pimora.author@example.org";
 constexpr int kMaxAttempts = 99;
 
 QString Quoted(QString text) {
@@ -243,7 +243,7 @@ void ThoughtsPart::mnuThoCountNodes_Click() {
                 lines << QString() << QStringLiteral("Hmm... looks like we have a discrepancy.  ")
                       << QStringLiteral("Try refreshing the Thoughts Tree.  ")
                       << QStringLiteral("If it persists, please e-mail me at %1.")
-                             .arg(QString::fromLatin1(kAuthor));
+                             .arg(QString::fromLatin1(kAuthorMail));
             MsgBox(lines.join(QStringLiteral("\r\n")));
         }
         rs.Close();

@@ -4,6 +4,7 @@
 #include "support/Windows.h"
 
 #include "data/modDB.h"
+#include "security/Password.h"
 #include "security/frmLogin.h"
 #include "startup/modMain.h"
 #include "ui/main/frmMain.h"
@@ -135,6 +136,10 @@ TEST_F(Login, TheStoredPasswordExactlyOpensTheMainWindow) {
     Type(login, QStringLiteral("Secret"));
     EXPECT_TRUE(VisibleWindow<frmMain>());
     EXPECT_FALSE(VisibleWindow<frmLogin>());
+    // The plain text an older version kept is its hash from now on.
+    const QString stored = Scalar(QStringLiteral("select pwd from pmpref")).toString();
+    EXPECT_TRUE(IsPasswordHash(stored)) << stored.toStdString();
+    EXPECT_TRUE(PasswordMatches(stored, QStringLiteral("Secret")));
 }
 
 TEST_F(Login, ThreeWrongAnswersEndTheProgram) {

@@ -6,28 +6,34 @@
 #include "common/VbDate.h"
 #include "common/modQXCommFunc.h"
 #include "data/modDB.h"
+#include "platform/Application.h"
 #include "platform/Clock.h"
+#include "platform/Prompter.h"
 #include "security/Preferences.h"
+#include "security/frmPreferences.h"
 #include "thoughts/ThoughtsPart.h"
 #include "ui/main/AddressBookPart.h"
+#include "ui/main/LayoutRules.h"
+#include "ui/main/Tray.h"
+#include "ui/main/frmAbout.h"
 #include "ui/widgets/ImageList.h"
 #include "ui/widgets/ListBar.h"
 #include "ui/widgets/Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 frmMain::frmMain() {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pimora - Personal Information Manager"));
+    setWindowIcon(AppIcon());
     resize(TwipsToPixels(15360), TwipsToPixels(11520));
+    tray_ = new MainTray(this);
     BuildMenus();
     BuildFrames();
     calendar_ = new CalendarPart(fraFunc(kFunctionCalendar), mnuCal, finder);
@@ -35,6 +41,7 @@ frmMain::frmMain() {
     addressBook_ = new AddressBookPart(fraFunc(kFunctionAddressBook), mnuAddBook);
     auto* sb = new QStatusBar(this);
     sb->setObjectName(QStringLiteral("sbMain"));
+    sb->setFixedHeight(TwipsToPixels(375));
     sbMainDate = new QLabel(sb);
     sbMainDate->setObjectName(QStringLiteral("sbMain.Panel(1)"));
     sb->addWidget(sbMainDate);
@@ -83,53 +90,44 @@ void frmMain::BuildMenus() {
     mnuThoughts = menu(QStringLiteral("mnuThoughts"), QStringLiteral("&Thoughts"));
     mnuAddBook = menu(QStringLiteral("mnuAddBook"), QStringLiteral("&Address Book"));
 
-    // The preferences and help come with their dialogs; until then the items stay off.
     mnuOptions = menu(QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
-    item(mnuOptions, QStringLiteral("mnuPref"), QStringLiteral("&Preferences..."))
-        ->setEnabled(false);
+    connect(item(mnuOptions, QStringLiteral("mnuPref"), QStringLiteral("&Preferences...")),
+            &QAction::triggered, this, &frmMain::mnuPref_Click);
     mnuHelp = menu(QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    item(mnuHelp, QStringLiteral("mnuProgHelp"), QStringLiteral("&Program Help"))
-        ->setEnabled(false);
+    connect(item(mnuHelp, QStringLiteral("mnuProgHelp"), QStringLiteral("&Program Help")),
+            &QAction::triggered, this, &mnuProgHelp_Click);
     mnuHelp->addSeparator();
-    item(mnuHelp, QStringLiteral("mnuReadMe"), QStringLiteral("Read Me"))->setEnabled(false);
-    item(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("About Pimora"))->setEnabled(false);
+    connect(item(mnuHelp, QStringLiteral("mnuReadMe"), QStringLiteral("Read Me")),
+            &QAction::triggered, this, &mnuReadMe_Click);
+    connect(item(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("About Pimora")),
+            &QAction::triggered, this, &frmMain::mnuAbout_Click);
 }
 
 void frmMain::BuildFrames() {
+    // Controls stand where the window was designed to have them, in twips; the resize
+    // rules size them.
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("frmMainClient"));
-    auto* row = new QHBoxLayout(central);
-    row->setContentsMargins(TwipsToPixels(60), TwipsToPixels(120), TwipsToPixels(60), 0);
-
     lstbarMain = new ListBar(central);
     lstbarMain->setObjectName(QStringLiteral("lstbarMain"));
-    lstbarMain->setFixedWidth(TwipsToPixels(1335));
+    PlaceTwips(lstbarMain, {60, 120, 1335, 6915});
     connect(lstbarMain, &ListBar::ItemClick, this, &frmMain::lstbarMain_ItemClick);
-    row->addWidget(lstbarMain);
-
-    auto* frames = new QWidget(central);
-    frames->setObjectName(QStringLiteral("fraFuncPile"));
-    auto* pile = new QGridLayout(frames);
-    pile->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(frames, 1);
 
     const std::pair<int, const char*> functions[] = {{kFunctionCalendar, "Calendar"},
                                                      {kFunctionThoughts, "Thoughts"},
                                                      {kFunctionAddressBook, "Address Book"}};
     for (const auto& [index, title] : functions) {
-        auto* frame = new QFrame(frames);
+        auto* frame = new QFrame(central);
         frame->setObjectName(QStringLiteral("fraFunc(%1)").arg(index));
+        PlaceTwips(frame, {1440, 0, 13755, 10395});
         frame->setVisible(false);
-        auto* column = new QVBoxLayout(frame);
         auto* label = new QLabel(QString::fromLatin1(title), frame);
         label->setObjectName(QStringLiteral("lblFunc(%1)").arg(index));
         QFont big = label->font();
         big.setPointSize(big.pointSize() + 8);
         big.setBold(true);
         label->setFont(big);
-        label->setMinimumHeight(TwipsToPixels(555));
-        column->addWidget(label);
-        pile->addWidget(frame, 0, 0);
+        PlaceTwips(label, {120, 240, index == kFunctionCalendar ? 6015 : 7275, 555});
         fraFunc_[static_cast<size_t>(index)] = frame;
         lblFunc_[static_cast<size_t>(index)] = label;
     }
@@ -142,6 +140,18 @@ void frmMain::Load() {
         Form_Load();
     }
     show();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The window was designed at an outer size of 1024 by 768: once the frame is known, the
+    // first showing makes the outside that size.
+    if (!sized_) {
+        sized_ = true;
+        const QSize frame = frameGeometry().size() - geometry().size();
+        if (!frame.isEmpty())
+            resize(QSize(TwipsToPixels(15360), TwipsToPixels(11520)) - frame);
+    }
 }
 
 void frmMain::Form_Load() {
@@ -160,6 +170,7 @@ void frmMain::Form_Load() {
     Form_Resize();
     ActivateFrame(gCurrentFunction);
     show();
+    tray_->FillRecord();
 }
 
 bool frmMain::CheckVersion() {
@@ -207,8 +218,58 @@ void frmMain::BuildAddBookTab() {
     addressBook_->BuildAddBookTab();
 }
 
-// Qt's layouts already follow the window's size; the fixed resize rules come with the layout.
-void frmMain::Form_Resize() {}
+void frmMain::Form_Resize() {
+    ApplyLayout();
+}
+
+void frmMain::ApplyLayout() {
+    const int g = gCurrentFunction;
+    QFrame* frame = fraFunc(g);
+    if (!frame)
+        return;
+    auto top = [this](const char* name) {
+        const QWidget* w = findChild<QWidget*>(QString::fromLatin1(name));
+        return w ? GeometryTwips(w).top : 0;
+    };
+    LayoutRules::Input in;
+    in.W = WindowWidthTwips(this);
+    in.H = WindowHeightTwips(this);
+    in.function = g;
+    in.fraFuncWidth = GeometryTwips(frame).width;
+    in.lblFuncWidth = GeometryTwips(lblFunc(g)).width;
+    in.journalTop = top("rtfCalQJournal");
+    in.noteTop = top("rtfThoughts");
+    for (const LayoutRules::Setting& set : LayoutRules::Apply(in)) {
+        QWidget* control = findChild<QWidget*>(set.control);
+        if (!control)
+            continue;
+        TwipsRect at = GeometryTwips(control);
+        at.top = set.top.value_or(at.top);
+        at.width = set.width.value_or(at.width);
+        at.height = set.height.value_or(at.height);
+        PlaceTwips(control, at);
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (loaded_)
+        ApplyLayout();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A minimised window goes to the notification area when the preference asks for it, once
+    // the minimising is over (showing a window minimised shows it at its end).
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && loaded_)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isMinimized())
+                    tray_->MinimiseToTray();
+            },
+            Qt::QueuedConnection);
+}
 
 void frmMain::RefreshThoughtsTree() {
     thoughts_->RefreshThoughtsTree();
@@ -272,6 +333,32 @@ void frmMain::ProggyUnloadStuff() {
 void frmMain::Form_Unload() {
     ProggyUnloadStuff();
     CloseDatabase();
+    tray_->Remove();
+}
+
+void frmMain::mnuPref_Click() {
+    frmPreferences preferences(this);
+    if (ShowModal(preferences) == QDialog::Accepted)
+        ApplyToolTips(gEnableToolTips == QLatin1String("Y"));
+}
+
+void frmMain::mnuAbout_Click() {
+    frmAbout about(this);
+    ShowModal(about);
+}
+
+void mnuProgHelp_Click() {
+    MsgBox(QStringLiteral("Uhm... what help? :)\r\nVisit %1 for information about Pimora, or "
+                          "e-mail your question to %2.")
+               .arg(QString::fromLatin1(kSite), QString::fromLatin1(kAuthorMail)),
+           MsgButtons::OK, MsgIcon::Information);
+}
+
+// Nothing is shown when the document is not there, nor when nothing could open it.
+void mnuReadMe_Click() {
+    const QString readMe = App::Path() + QStringLiteral("/readme.xml");
+    if (QFileInfo(readMe).isFile())
+        ShellOpen(readMe);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

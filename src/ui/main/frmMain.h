@@ -8,6 +8,7 @@
 class AddressBookPart;
 class CalendarPart;
 class ListBar;
+class MainTray;
 class QAction;
 class QFrame;
 class QLabel;
@@ -34,6 +35,8 @@ public:
     void ChooseFunctionFromMenu(short index);
 
     virtual void ProggyUnloadStuff();
+    void mnuPref_Click();
+    void mnuAbout_Click();
 
     QFrame* fraFunc(int index) const { return fraFunc_.at(static_cast<size_t>(index)); }
     QLabel* lblFunc(int index) const { return lblFunc_.at(static_cast<size_t>(index)); }
@@ -51,6 +54,7 @@ public:
 
     // The find routine of the journal and the note, with the position they share.
     TextFinder finder;
+    MainTray* Tray() const { return tray_; }
 
 protected:
     // Load steps, in the order the load runs them.
@@ -67,9 +71,14 @@ protected:
 
     void ApplyToolTips(bool enable);
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Form_Load();
+    // The resize rules applied to the named controls at the window's size now.
+    void ApplyLayout();
     void BuildMenus();
     void BuildFrames();
 
@@ -78,9 +87,15 @@ private:
     CalendarPart* calendar_ = nullptr;       // owned by fraFunc(1)
     ThoughtsPart* thoughts_ = nullptr;       // owned by fraFunc(3)
     AddressBookPart* addressBook_ = nullptr; // owned by fraFunc(4)
+    MainTray* tray_ = nullptr;               // owned by the window
     bool loaded_ = false;
     bool unloaded_ = false;
+    bool sized_ = false;
 };
 
 // Creates the main window, loads and shows it; it is deleted when it closes.
 frmMain* ShowMainWindow();
+
+// The Help menu's message and read-me document.
+void mnuProgHelp_Click();
+void mnuReadMe_Click();

@@ -1,0 +1,219 @@
+#include "security/frmPreferences.h"
+
+#include "common/AppGlobals.h"
+#include "common/RuntimeError.h"
+#include "common/modQXCommFunc.h"
+#include "data/Recordset.h"
+#include "data/modDB.h"
+#include "platform/Prompter.h"
+#include "platform/TrayIcon.h"
+#include "security/Password.h"
+#include "ui/widgets/ImageList.h"
+#include "ui/widgets/MaskedEdit.h"
+#include "ui/widgets/TabStrip.h"
+#include "ui/widgets/Twips.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const QString kPlaceholder = QStringLiteral("**********");
+} // namespace
+
+frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmPreferences"));
+    setWindowTitle(QStringLiteral("Preferences"));
+    tabPref = new TabStrip(this, QStringLiteral("tabPref"), TabStrip::FramesFollow);
+    tabPref->setMinimumSize(TwipsToPixels(6000), TwipsToPixels(3300));
+    fraPrefSystem =
+        tabPref->AddFrame(QStringLiteral("fraPrefSystem"), QStringLiteral("System Options"));
+    fraPrefDisplay =
+        tabPref->AddFrame(QStringLiteral("fraPrefDisplay"), QStringLiteral("Display Options"));
+
+    chkEnablePwd = new QCheckBox(QStringLiteral("Enable Password Protection"), fraPrefSystem);
+    chkEnablePwd->setObjectName(QStringLiteral("chkEnablePwd"));
+    fraPwd = new QWidget(fraPrefSystem);
+    fraPwd->setObjectName(QStringLiteral("fraPwd"));
+    Label1 = new QLabel(QStringLiteral("Enter Password:"), fraPwd);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    txtPassword = new QLineEdit(fraPwd);
+    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    Label2 = new QLabel(QStringLiteral("Re-enter Password:"), fraPwd);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    txtPassword2 = new QLineEdit(fraPwd);
+    txtPassword2->setObjectName(QStringLiteral("txtPassword2"));
+    Label1->setBuddy(txtPassword);
+    Label2->setBuddy(txtPassword2);
+    for (QLineEdit* box : {txtPassword, txtPassword2}) {
+        MaskWithHash(box);
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textChanged, this, [this] { bPasswordDirty = true; });
+    }
+    auto* fields = new QGridLayout(fraPwd);
+    fields->addWidget(Label1, 0, 0);
+    fields->addWidget(txtPassword, 0, 1);
+    fields->addWidget(Label2, 1, 0);
+    fields->addWidget(txtPassword2, 1, 1);
+    auto* system = new QVBoxLayout(fraPrefSystem);
+    system->addWidget(chkEnablePwd);
+    system->addWidget(fraPwd);
+    system->addStretch(1);
+    connect(chkEnablePwd, &QCheckBox::toggled, this, &frmPreferences::chkEnablePwd_Click);
+
+    Frame1 = new QGroupBox(QStringLiteral("Settings"), fraPrefDisplay);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    chkMinToSystray = new QCheckBox(QStringLiteral("Minimize to System Tray"), Frame1);
+    chkMinToSystray->setObjectName(QStringLiteral("chkMinToSystray"));
+    chkEnableTooltips = new QCheckBox(QStringLiteral("Enable Tooltips"), Frame1);
+    chkEnableTooltips->setObjectName(QStringLiteral("chkEnableTooltips"));
+    auto* settings = new QVBoxLayout(Frame1);
+    settings->addWidget(chkMinToSystray);
+    if (!TrayIcon::Available()) {
+        // Minimising never hides the window where nothing could bring it back.
+        auto* note = new QLabel(QStringLiteral("This desktop has no notification area: a "
+                                               "minimised Pimora stays on the taskbar."),
+                                Frame1);
+        note->setObjectName(QStringLiteral("lblNoSystray"));
+        note->setWordWrap(true);
+        settings->addWidget(note);
+    }
+    settings->addWidget(chkEnableTooltips);
+    auto* display = new QVBoxLayout(fraPrefDisplay);
+    display->addWidget(Frame1);
+    display->addStretch(1);
+
+    cmdSave = new QPushButton(QStringLiteral("&Save"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setDefault(true);
+    cmdExit = new QPushButton(QStringLiteral("&Close"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setAutoDefault(false);
+    connect(cmdSave, &QPushButton::clicked, this, &frmPreferences::cmdSave_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdExit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabPref, 1);
+    layout->addLayout(buttons);
+
+    tabPref->AddTab(QStringLiteral("System"), QStringLiteral("System"), ImageListIcon(12));
+    tabPref->AddTab(QStringLiteral("Display"), QStringLiteral("Display"), ImageListIcon(24));
+    tabPref->setCurrentIndex(0);
+    PopulatePref();
+    tabPref->BringToFront(fraPrefSystem);
+    bPasswordDirty = false;
+}
+
+bool frmPreferences::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && (watched == txtPassword || watched == txtPassword2))
+        // After the focus has settled, or a mouse click would undo the selection.
+        QTimer::singleShot(0, static_cast<QLineEdit*>(watched), &QLineEdit::selectAll);
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmPreferences::ColourPasswordFields(bool enabled) {
+    for (QLineEdit* box : {txtPassword, txtPassword2}) {
+        QPalette p = box->palette();
+        p.setColor(QPalette::Base, palette().color(enabled ? QPalette::Base : QPalette::Button));
+        box->setPalette(p);
+    }
+}
+
+void frmPreferences::PopulatePref() {
+    Recordset rs;
+    try {
+        gSQL = QStringLiteral("select * from pmpref");
+        rs.Open(gSQL, *gConn);
+        if (!rs.Eof()) {
+            if (!NullToEmpty(rs.Field(QStringLiteral("pwd"))).isEmpty()) {
+                chkEnablePwd->setChecked(true);
+                txtPassword->setText(kPlaceholder);
+                txtPassword2->setText(kPlaceholder);
+            } else {
+                chkEnablePwd->setChecked(false);
+                ColourPasswordFields(false);
+                fraPwd->setEnabled(false);
+            }
+            chkMinToSystray->setChecked(
+                NullToEmpty(rs.Field(QStringLiteral("minimizetosystray"))) == QLatin1String("Y"));
+            chkEnableTooltips->setChecked(NullToEmpty(rs.Field(QStringLiteral("enabletooltips"))) ==
+                                          QLatin1String("Y"));
+        }
+        rs.Close();
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while Populating the Preferences window!"),
+                  QStringLiteral("Error!"), e);
+        rs.CloseIfOpen();
+    }
+}
+
+void frmPreferences::chkEnablePwd_Click() {
+    const bool on = chkEnablePwd->isChecked();
+    if (!on) {
+        txtPassword->clear();
+        txtPassword2->clear();
+    }
+    ColourPasswordFields(on);
+    fraPwd->setEnabled(on);
+    bPasswordDirty = true;
+}
+
+bool frmPreferences::SavePassword() {
+    if (!chkEnablePwd->isChecked()) {
+        gSQL = QStringLiteral("update pmpref set pwd  = ''");
+        gConn->Execute(gSQL);
+        return true;
+    }
+    const QString first = TrimSpaces(txtPassword->text());
+    const QString second = TrimSpaces(txtPassword2->text());
+    if (first.isEmpty() || second.isEmpty()) {
+        MsgBox(QStringLiteral("Please fill in the Password fields before saving!"));
+        return false;
+    }
+    if (txtPassword->text() == kPlaceholder) {
+        MsgBox(QStringLiteral("Please change the password first!"));
+        return false;
+    }
+    if (first != second) {
+        MsgBox(QStringLiteral("The passwords do not match!  Please re-enter the passwords."));
+        return false;
+    }
+    // The password is kept as its hash, never as the text itself.
+    QString hash = HashPassword(first);
+    if (hash.isEmpty())
+        throw RuntimeError(7, QStringLiteral("Out of memory"), QStringLiteral("Pimora"));
+    gSQL = QStringLiteral("update pmpref set pwd = '") + FixQuote(hash) + QStringLiteral("'");
+    gConn->Execute(gSQL);
+    return true;
+}
+
+void frmPreferences::cmdSave_Click() {
+    try {
+        if (bPasswordDirty && !SavePassword())
+            return;
+        const bool tray = chkMinToSystray->isChecked();
+        gSQL = tray ? QStringLiteral("update pmpref set minimizetosystray ='Y'")
+                    : QStringLiteral("update pmpref set minimizetosystray ='N'");
+        gMinimizeToSystray = tray ? QStringLiteral("Y") : QStringLiteral("N");
+        gConn->Execute(gSQL);
+        const bool tips = chkEnableTooltips->isChecked();
+        gSQL = tips ? QStringLiteral("update pmpref set enabletooltips='Y'")
+                    : QStringLiteral("update pmpref set enabletooltips='N'");
+        gEnableToolTips = tips ? QStringLiteral("Y") : QStringLiteral("N");
+        gConn->Execute(gSQL);
+        accept();
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while Saving the Preferences window!"),
+                  QStringLiteral("Error!"), e);
+    }
+}
