@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libgl-dev
     libsqlite3-dev libsodium-dev
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
-    clang-format
+    clang-format desktop-file-utils
 )
 
 missing=()

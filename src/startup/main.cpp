@@ -9,6 +9,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pimora"));
     QApplication::setApplicationVersion(QStringLiteral("0.9.7"));
+    // Desktops match the running program to its entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pimora"));
     Main();
     if (!AnyWindowOpen())
         return 0;

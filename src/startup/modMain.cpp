@@ -7,11 +7,14 @@
 #include "platform/Application.h"
 #include "security/frmLogin.h"
 #include "ui/main/frmMain.h"
+#include "ui/widgets/ImageList.h"
 
 #include <QApplication>
 #include <QWidget>
 
 void Main() {
+    // Every window, the login's too, shows Pimora's icon.
+    QApplication::setWindowIcon(AppIcon());
     if (App::PrevInstance()) {
         const QString title = App::Title();
         App::SetTitle(QStringLiteral("Duplicate Instance"));

@@ -70,6 +70,29 @@ public:
             painter->drawLine(at(0.57, 0.57), at(0.8, 0.8));
             break;
         }
+        case Glyph::App: {
+            // A calendar page: a coloured band with two rings, a grid of days, a note.
+            const QRectF page(at(0.06, 0.12), at(0.94, 0.94));
+            painter->setBrush(Qt::white);
+            painter->drawRoundedRect(page, w / 12, h / 12);
+            painter->setBrush(colour);
+            painter->drawRoundedRect(QRectF(at(0.06, 0.12), at(0.94, 0.34)), w / 12, h / 12);
+            painter->setBrush(colour.darker(160));
+            for (const qreal x : {0.3, 0.7})
+                painter->drawRoundedRect(QRectF(at(x - 0.04, 0.04), at(x + 0.04, 0.22)), w / 40,
+                                         h / 40);
+            painter->setPen(QPen(colour.darker(130), std::max(1.0, w / 32)));
+            for (int row = 0; row < 3; ++row)
+                for (int col = 0; col < 4; ++col) {
+                    const qreal x = 0.16 + 0.18 * col, y = 0.44 + 0.16 * row;
+                    painter->drawPoint(at(x, y));
+                }
+            painter->setPen(QPen(colour.darker(170), std::max(1.0, w / 24)));
+            painter->setBrush(QColor(250, 220, 90));
+            painter->drawPolygon(QPolygonF(
+                {at(0.52, 0.56), at(0.9, 0.56), at(0.9, 0.86), at(0.6, 0.86), at(0.52, 0.78)}));
+            break;
+        }
         case Glyph::Lines:
             painter->drawRoundedRect(r, w / 6, h / 6);
             for (int i = 1; i <= 3; ++i)
@@ -124,4 +147,8 @@ QIcon GlyphIcon(Glyph shape, const QColor& colour) {
 
 QIcon ImageListIcon(int index) {
     return GlyphIcon(index == 12 ? Glyph::Magnifier : Glyph::Lines, ColourOf(index));
+}
+
+QIcon AppIcon() {
+    return GlyphIcon(Glyph::App, QColor(60, 120, 200));
 }

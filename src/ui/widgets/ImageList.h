@@ -17,9 +17,13 @@ enum class Glyph {
     FolderOpen,
     Node,
     NoteFolder,
-    Note
+    Note,
+    App
 };
 QIcon GlyphIcon(Glyph shape, const QColor& colour);
+// Pimora's own icon: a calendar page with a note on it, for the window, the tray and the
+// desktop.
+QIcon AppIcon();
 
 // An image list: pictures under keys, found by their 1-based index as the controls that use
 // it refer to them.
