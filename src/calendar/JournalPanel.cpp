@@ -7,6 +7,7 @@
 #include "data/Recordset.h"
 #include "data/modDB.h"
 #include "ui/widgets/FindText.h"
+#include "ui/widgets/IdleSaver.h"
 #include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace {
 // The journal's top with the find bar closed, and below the open bar.
@@ -54,7 +56,13 @@ JournalPanel::JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder
 
     // The bar takes the band the journal leaves when it moves down.
     PlaceTwips(fraCalFindToday, {120, kTopAlone, 8475, kTopBelowBar - kTopAlone});
-    connect(rtfCalQJournal, &QPlainTextEdit::textChanged, this, [this] { JournalChanged = true; });
+    // What the user types is also written two seconds after the last keystroke.
+    saver_ = new IdleSaver(this, [this] { SaveCalendarEntry(selectedDay_.text()); });
+    connect(rtfCalQJournal, &QPlainTextEdit::textChanged, this, [this] {
+        JournalChanged = true;
+        if (!loading_)
+            saver_->Edited();
+    });
     connect(cmdCalFind, &QPushButton::clicked, this, &JournalPanel::cmdCalFind_Click);
     connect(txtCalFind, &QLineEdit::returnPressed, this, &JournalPanel::cmdCalFind_Click);
     connect(cmdCalFindClose, &QPushButton::clicked, this, [this] { ShowCalendarFind(false); });
@@ -80,6 +88,7 @@ void JournalPanel::cmdCalFind_Click() {
 }
 
 void JournalPanel::Clear() {
+    const QScopedValueRollback loading(loading_, true);
     rtfCalQJournal->clear();
 }
 
@@ -100,8 +109,10 @@ void JournalPanel::LoadJournal() {
     gSQL = QStringLiteral("select caljournal from pmcalendar where caldate =#") + SqlDay(*day) +
            QStringLiteral("#");
     rs.Open(gSQL, *gConn);
-    if (!rs.Eof())
+    if (!rs.Eof()) {
+        const QScopedValueRollback loading(loading_, true);
         rtfCalQJournal->setPlainText(NullToEmpty(rs.Field(QStringLiteral("caljournal"))));
+    }
     rs.Close();
 }
 

@@ -9,6 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class IdleSaver;
 class TextFinder;
 
 // The day's journal: the box rtfCalQJournal in the frame fraCalDiary, loaded when a day is
@@ -42,5 +43,7 @@ public:
 private:
     const QLabel& selectedDay_;
     TextFinder& finder_;
+    IdleSaver* saver_ = nullptr;
+    bool loading_ = false; // text set by the program, not typed
     bool loadFailed_ = false;
 };

@@ -7,6 +7,7 @@
 #include "data/modDB.h"
 #include "thoughts/ThoughtTree.h"
 #include "ui/widgets/FindText.h"
+#include "ui/widgets/IdleSaver.h"
 #include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace {
 const QString kRoot = QStringLiteral("Thoughts");
@@ -73,12 +75,16 @@ ThoughtNote::ThoughtNote(QWidget* frame, const ThoughtTree& tree, TextFinder& fi
     // The find frame takes the band the note leaves when it moves down.
     PlaceTwips(fraThoFindThisNode, {120, kTopAlone, 9015, kTopBelowFind - kTopAlone});
     // Any change, typed or loaded, belongs to the node selected at the time.
+    // What the user types is also written two seconds after the last keystroke.
+    saver_ = new IdleSaver(this, [this] { SaveThought(); });
     // A box made read-only by a failed load holds nothing to write.
     connect(rtfThoughts, &QPlainTextEdit::textChanged, this, [this] {
         if (rtfThoughts->isReadOnly())
             return;
         if (const QTreeWidgetItem* node = tree_.currentItem())
             PendingThoughtKey = ThoughtTree::Key(node);
+        if (!loading_)
+            saver_->Edited();
     });
     finder_.SetBox(QString::number(kFunctionThoughts), rtfThoughts);
 }
@@ -114,6 +120,7 @@ void ThoughtNote::ShowThoughtsFind(bool show) {
 }
 
 void ThoughtNote::ClearNote() {
+    const QScopedValueRollback loading(loading_, true);
     rtfThoughts->setPlainText(QString());
 }
 
@@ -138,8 +145,10 @@ void ThoughtNote::ShowNode(const QTreeWidgetItem* node) {
     gSQL = QStringLiteral("select * from pmTHoughts where thoname = '") + FixQuote(key) +
            QStringLiteral("'");
     rs.Open(gSQL, *gConn);
-    if (!rs.Eof())
+    if (!rs.Eof()) {
+        const QScopedValueRollback loading(loading_, true);
         rtfThoughts->setPlainText(NullToEmpty(rs.Field(QStringLiteral("thodata"))));
+    }
     rs.Close();
     SetLocation(LocationOf(node));
 }

@@ -7,6 +7,7 @@ class QCheckBox;
 class QFrame;
 class QLineEdit;
 class QPlainTextEdit;
+class IdleSaver;
 class QPushButton;
 class QTreeWidgetItem;
 class TextFinder;
@@ -46,6 +47,8 @@ public:
 private:
     const ThoughtTree& tree_;
     TextFinder& finder_;
+    IdleSaver* saver_ = nullptr;
+    bool loading_ = false; // text set by the program, not typed
 };
 
 // "thoughts://" and the captions from the top-level ancestor down to the node.

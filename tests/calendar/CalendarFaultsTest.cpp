@@ -2,7 +2,13 @@
 // the system's words, and nothing typed or stored is lost.
 #include "CalendarFixture.h"
 
+#include "support/DiskFull.h"
 #include "support/TableFault.h"
+
+#include "ui/widgets/IdleSaver.h"
+
+#include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -113,6 +119,70 @@ TEST_F(Calendar, AListThatCannotBeRefreshedIsReportedAfterSaveAndDelete) {
     cal->cmdCalEventDelete->click();
     EXPECT_EQ(Rows(QStringLiteral("select calevent from pmcaleventdate")),
               QStringLiteral("('Meeting')"));
+}
+
+// The file a full disk stops at: nothing of the database may grow past what it holds now.
+long long FullAt(const AppFolder& folder) {
+    const QString db = folder.File(QStringLiteral("pengkalan.dat"));
+    return std::max(QFileInfo(db).size(), QFileInfo(db + QStringLiteral("-wal")).size()) + 8192;
+}
+
+TEST_F(Calendar, AFullDiskKeepsTheDayItsTextAndTheFileAsTheyWere) {
+    Exec(QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('05 Dec 2026',"
+                        "'before')"));
+    Show("December", 2026);
+    ClickDay(5);
+    const QString text = QString(100'000, QLatin1Char('x')) + QStringLiteral("before");
+    Type(cal->rtfCalQJournal, QString(100'000, QLatin1Char('x')));
+    {
+        DiskFull full(FullAt(folder));
+        prompter->Expect(Box("Error while saving information!",
+                             QStringLiteral("The database file '") +
+                                 folder.File(QStringLiteral("pengkalan.dat")) +
+                                 QStringLiteral("' cannot be written: disk I/O error (File too "
+                                                "large)")),
+                         QStringLiteral("Database Error!"), MsgIcon::Critical, MsgButtons::OK);
+        ClickDay(6);
+        EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("5 December 2026"));
+        EXPECT_EQ(cal->rtfCalQJournal->toPlainText(), text);
+    }
+    EXPECT_TRUE(IntegrityOk());
+    EXPECT_EQ(Journal("05 Dec 2026"), QStringLiteral("('before')"));
+    ClickDay(6); // space is back
+    EXPECT_EQ(Scalar(QStringLiteral("select caljournal from pmcalendar where caldate = #05 Dec "
+                                    "2026#"))
+                  .toString(),
+              text);
+}
+
+TEST_F(Calendar, TypingIsSavedAfterAPauseAndAVisitWritesNothing) {
+    IdleSaver::SetDelay(1);
+    Exec(QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('06 Dec 2026',"
+                        "'stored')"));
+    Show("December", 2026);
+    ClickDay(5);
+    Type(cal->rtfCalQJournal, QStringLiteral("typed"));
+    QTest::qWait(40);
+    EXPECT_EQ(Journal("05 Dec 2026"), QStringLiteral("('typed')")) << "saved without leaving";
+    // A visit arms nothing: what changes behind the window stays.
+    ClickDay(6);
+    Exec(QStringLiteral("update pmcalendar set caljournal = 'elsewhere' where caldate = #06 Dec "
+                        "2026#"));
+    QTest::qWait(40);
+    EXPECT_EQ(Journal("06 Dec 2026"), QStringLiteral("('elsewhere')"));
+    // A pause that cannot save reports once; the next keystroke tries again.
+    {
+        TableFault fault(QStringLiteral("pmcalendar"), TableFault::RefusesWrites);
+        prompter->Expect(Box("Error while saving information!", kRefused),
+                         QStringLiteral("Database Error!"), MsgIcon::Critical, MsgButtons::OK);
+        Type(cal->rtfCalQJournal, QStringLiteral(" more"));
+        QTest::qWait(40);
+        QTest::qWait(40);
+    }
+    Type(cal->rtfCalQJournal, QStringLiteral("!"));
+    QTest::qWait(40);
+    EXPECT_EQ(Journal("06 Dec 2026"), QStringLiteral("(' more!stored')")) << "typed at the start";
+    IdleSaver::SetDelay(2000);
 }
 
 } // namespace
