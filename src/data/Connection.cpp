@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
@@ -142,7 +144,12 @@ void Connection::Open(const QString& connectionString) {
     if (db_)
         throw EngineError::ObjectOpen();
     const QString path = DataSourceOf(connectionString);
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    const QFileInfo file(path);
+    if (file.isDir())
+        throw NotADatabase(path, QStringLiteral("'%1' is a folder, not a database file. It was "
+                                                "left as it is.")
+                                     .arg(path));
+    if (path.isEmpty() || !file.isFile())
         throw EngineError::FileNotFound(path);
     CheckFileIsOurs(path);
 
@@ -272,10 +279,16 @@ void Connection::Fail(int rc, bool preparing) const {
         throw EngineError::General(QStringLiteral("The disk is full: ") + msg,
                                    ErrorKind::FileAccess, path_);
     if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR ||
-        primary == SQLITE_PERM)
+        primary == SQLITE_PERM) {
+        // The system's own reason (a full disk, a file too large) is the one that helps.
+        const int err = lastSystemErrno_;
+        const QString why =
+            err ? QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(err)))
+                : QString();
         throw EngineError::General(
-            QStringLiteral("The database file '%1' cannot be written: %2").arg(path_, msg),
+            QStringLiteral("The database file '%1' cannot be written: %2%3").arg(path_, msg, why),
             ErrorKind::FileAccess, path_);
+    }
     if (primary == SQLITE_ERROR && preparing)
         throw EngineError::General(QStringLiteral("Syntax error in SQL statement: ") + msg,
                                    ErrorKind::Syntax);
@@ -342,6 +355,7 @@ void Connection::Execute(const QString& sql) {
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
+    NoteSystemError(rc);
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
     if (rc != SQLITE_DONE)
@@ -350,6 +364,13 @@ void Connection::Execute(const QString& sql) {
         ClearStatements();
         LoadSchema();
     }
+}
+
+void Connection::NoteSystemError(int rc) {
+    const int err = errno; // the failed call's, before anything else runs
+    lastSystemErrno_ = 0;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        lastSystemErrno_ = sqlite3_system_errno(db_) ? sqlite3_system_errno(db_) : err;
 }
 
 void Connection::BeginTrans() {

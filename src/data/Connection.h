@@ -62,10 +62,13 @@ private:
     // Throws the engine's error for a failed call; preparing: the statement did not compile.
     [[noreturn]] void Fail(int rc, bool preparing = false) const;
     void RequireOpen() const;
+    // Keeps the system's error of a failed step, before the engine's clean-up changes it.
+    void NoteSystemError(int rc);
 
     sqlite3* db_ = nullptr;
     QString path_;
     SchemaKinds schema_;
     QHash<QString, Prepared> statements_;
     int transactionDepth_ = 0;
+    int lastSystemErrno_ = 0;
 };

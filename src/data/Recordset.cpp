@@ -87,6 +87,7 @@ void Recordset::Open(const QString& source, Connection& connection) {
             row.push_back(ReadCell(stmt, i));
         rows_.push_back(std::move(row));
     }
+    connection.NoteSystemError(rc);
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
     if (rc != SQLITE_DONE) {

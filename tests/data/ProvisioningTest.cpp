@@ -1,4 +1,5 @@
 #include "support/AppFolder.h"
+#include "support/DiskFull.h"
 #include "support/Render.h"
 #include "support/ScriptedPrompter.h"
 
@@ -107,18 +108,47 @@ TEST(OpenDatabase, AFileThatIsNotOursIsReportedAndLeftAlone) {
 
 TEST(OpenDatabase, AFailedCopyIsReportedAndLeavesNothingBehind) {
     AppFolder folder(AppFolder::WithTemplate);
-    // A folder where the database should be: the copy cannot be renamed over it, even as root.
-    ASSERT_TRUE(QDir(folder.Path()).mkdir(QStringLiteral("pengkalan.dat")));
     ScopedPrompter p;
     p->Expect(kAsk, QStringLiteral("Create new database?"), MsgIcon::Exclamation, MsgButtons::YesNo,
               MsgResult::Yes);
     p->Expect(QStringLiteral("Error: Cannot create the database file (pengkalan.dat)!\r\nDesc: "
                              "Could not write '") +
                   folder.File(QStringLiteral("pengkalan.dat")) +
-                  QStringLiteral("': Is a directory"),
+                  QStringLiteral("': File too large"),
               QStringLiteral("Critical Error - Pimora cannot continue!"), MsgIcon::Critical,
               MsgButtons::OK);
+    {
+        DiskFull full(4096); // the template does not fit
+        EXPECT_FALSE(OpenDatabase());
+    }
+    EXPECT_EQ(Files(folder), QStringList({"kosg.dat"}));
+}
+
+TEST(OpenDatabase, AFolderOrAnotherProgramsDatabaseIsReportedOnceAndLeftAlone) {
+    AppFolder folder(AppFolder::WithTemplate);
+    const QString db = folder.File(QStringLiteral("pengkalan.dat"));
+    ASSERT_TRUE(QDir(folder.Path()).mkdir(QStringLiteral("pengkalan.dat")));
+    {
+        ScopedPrompter p;
+        p->Expect(QStringLiteral("Error: Error Connecting to Database!\r\nDesc: '") + db +
+                      QStringLiteral("' is a folder, not a database file. It was left as it is."),
+                  QStringLiteral("DB Connection Error"), MsgIcon::Critical, MsgButtons::OK);
+        EXPECT_FALSE(OpenDatabase());
+        EXPECT_TRUE(QFileInfo(db).isDir());
+    }
+    ASSERT_TRUE(QDir(folder.Path()).rmdir(QStringLiteral("pengkalan.dat")));
+    {
+        QFile f(db);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("SQLite format 3\0", 16) + QByteArray(4000, '\x5A'));
+    }
+    const QByteArray before = Hash(db);
+    ScopedPrompter p;
+    p->Expect(QStringLiteral("Error: Error Connecting to Database!\r\nDesc: The database file '") +
+                  db + QStringLiteral("' is damaged or cannot be used: file is not a database"),
+              QStringLiteral("DB Connection Error"), MsgIcon::Critical, MsgButtons::OK);
     EXPECT_FALSE(OpenDatabase());
+    EXPECT_EQ(Hash(db), before);
     EXPECT_EQ(Files(folder), QStringList({"kosg.dat", "pengkalan.dat"}));
 }
 

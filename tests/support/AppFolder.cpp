@@ -61,3 +61,7 @@ int Count(const QString& sql) {
     rs.Open(sql, *gConn);
     return static_cast<int>(rs.RecordCount());
 }
+
+bool IntegrityOk() {
+    return Scalar(QStringLiteral("pragma integrity_check")).toString() == QLatin1String("ok");
+}

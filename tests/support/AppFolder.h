@@ -28,3 +28,5 @@ void Exec(const QString& sql);
 // The first column of the first row of a query, or an invalid variant when none.
 QVariant Scalar(const QString& sql);
 int Count(const QString& sql);
+// The database file passes SQLite's own check of its structure.
+bool IntegrityOk();
