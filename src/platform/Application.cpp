@@ -35,13 +35,7 @@ void App::SetPath(const QString& folder) {
 }
 
 bool App::PrevInstance() {
-    SingleInstance& si = SingleInstance::Instance();
-    if (si.OtherRunning(g_title))
-        return true;
-    // Without a socket to listen on the program still runs, only unguarded.
-    if (!si.Claim(g_title))
-        return si.OtherRunning(g_title);
-    return false;
+    return !SingleInstance::Instance().Claim(g_title);
 }
 
 bool AppActivate(const QString& title) {

@@ -1,8 +1,10 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QWidget>
 #include <unistd.h>
 
@@ -45,24 +47,32 @@ bool SingleInstance::OtherRunning(const QString& title) {
 }
 
 bool SingleInstance::Claim(const QString& title) {
+    const QString name = ServerName(title);
+    // The lock decides which of two starts at the same instant is the one: it is held for the
+    // life of the process, and a crashed holder's lock is taken over.
+    auto lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(name + ".lock"));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() == QLockFile::LockFailedError)
+            return false;
+        // No lock can be made here at all: the program runs, only unguarded.
+        return true;
+    }
+    lock_ = std::move(lock);
+    // Whatever socket is left under the name belongs to no running instance.
+    QLocalServer::removeServer(name);
     auto server = std::make_unique<QLocalServer>();
     server->setSocketOptions(QLocalServer::UserAccessOption);
-    const QString name = ServerName(title);
-    if (!server->listen(name)) {
-        // A socket left by a crashed instance answers nobody: take it over.
-        if (OtherRunning(title))
-            return false;
-        QLocalServer::removeServer(name);
-        if (!server->listen(name))
-            return false;
+    if (server->listen(name)) {
+        connect(server.get(), &QLocalServer::newConnection, this, &SingleInstance::OnConnection);
+        server_ = std::move(server);
     }
-    connect(server.get(), &QLocalServer::newConnection, this, &SingleInstance::OnConnection);
-    server_ = std::move(server);
     return true;
 }
 
 void SingleInstance::Release() {
     server_.reset();
+    lock_.reset();
 }
 
 bool SingleInstance::RequestActivate(const QString& title) {

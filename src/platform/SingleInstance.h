@@ -5,6 +5,7 @@
 #include <memory>
 
 class QLocalServer;
+class QLockFile;
 
 // One running instance per user and title: the first listens on a local socket, a later
 // one finds it there and asks it to bring its window forward.
@@ -20,7 +21,8 @@ public:
 
     // True when an instance known by the title answers.
     bool OtherRunning(const QString& title);
-    // Listens under the title; false when another instance holds it.
+    // Takes the title for this instance; false when a running instance holds it. The
+    // instance listens for later ones under it when it can.
     bool Claim(const QString& title);
     // Asks the instance known by the title to come forward.
     bool RequestActivate(const QString& title);
@@ -34,6 +36,7 @@ private:
     SingleInstance();
     void OnConnection();
 
+    std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<QLocalServer> server_;
 };
 

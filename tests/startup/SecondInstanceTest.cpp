@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,6 +65,39 @@ TEST(SecondInstance, EndsAtOnceWithoutTouchingTheDatabaseAndCallsTheFirstForward
     EXPECT_EQ(Hash(dir.filePath(QStringLiteral("pengkalan.dat"))), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), filesBefore) << "no -wal or -shm appeared";
     first.Release();
+}
+
+// Two starts at the same instant: one opens, the other ends at once.
+TEST(SecondInstance, TwoStartsAtTheSameInstantMakeOneInstance) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString exe = dir.filePath(QStringLiteral("pimora"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PIMORA_EXE), exe));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PIMORA_TEMPLATE_DB), dir.filePath("pengkalan.dat")));
+    QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess a, b;
+    for (QProcess* p : {&a, &b})
+        p->setProcessEnvironment(env);
+    a.start(exe, {});
+    b.start(exe, {});
+    ASSERT_TRUE(a.waitForStarted(5000) && b.waitForStarted(5000));
+    QElapsedTimer clock;
+    clock.start();
+    while (a.state() == QProcess::Running && b.state() == QProcess::Running &&
+           clock.elapsed() < 15000)
+        a.waitForFinished(20) || b.waitForFinished(20);
+    // Whoever ended, the other must still run a while later.
+    QTest::qWait(500);
+    const int running = (a.state() == QProcess::Running) + (b.state() == QProcess::Running);
+    QProcess& ended = a.state() == QProcess::Running ? b : a;
+    EXPECT_EQ(running, 1);
+    EXPECT_EQ(ended.exitCode(), 0);
+    for (QProcess* p : {&a, &b}) {
+        p->kill();
+        p->waitForFinished();
+    }
 }
 
 } // namespace
