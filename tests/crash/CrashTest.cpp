@@ -1,0 +1,86 @@
+// Kills the crash driver at random moments and checks after every kill that the file is
+// whole, that Pimora opens it, and that every operation the driver finished is in it.
+// PIMORA_CRASH_KILLS sets how many kills (5 here; scripts/crash-run.sh runs 500).
+#include "CrashLog.h"
+
+#include "support/AppFolder.h"
+
+#include "data/modDB.h"
+#include "platform/Application.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <random>
+#include <sqlite3.h>
+
+namespace {
+
+QString Integrity(const QString& file) {
+    sqlite3* db = nullptr;
+    QString result = QStringLiteral("cannot open");
+    if (sqlite3_open(file.toUtf8().constData(), &db) == SQLITE_OK) {
+        sqlite3_stmt* check = nullptr;
+        sqlite3_prepare_v2(db, "pragma integrity_check", -1, &check, nullptr);
+        result =
+            sqlite3_step(check) == SQLITE_ROW
+                ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)))
+                : QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(check);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+void Append(const QString& log, const QByteArray& record) {
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write(record + "\t\n");
+}
+
+TEST(Crash, AKillAtAnyMomentLosesNothingThatWasDone) {
+    const int kills = std::max(1, qEnvironmentVariableIntValue("PIMORA_CRASH_KILLS"));
+    const int wanted = qEnvironmentVariableIsSet("PIMORA_CRASH_KILLS") ? kills : 5;
+    AppFolder folder;
+    Exec(QStringLiteral("insert into pmpref (pwd) values ('')"));
+    gConn.reset();
+    const QString db = folder.File(QStringLiteral("pengkalan.dat"));
+    const QString log = folder.File(QStringLiteral("crash.log"));
+    std::mt19937 rng(20261207);
+    int failures = 0;
+    for (int k = 0; k < wanted; ++k) {
+        QProcess driver;
+        driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        driver.start(QStringLiteral(PIMORA_CRASH_DRIVER),
+                     {folder.Path(), log, QString::number(k + 1)});
+        ASSERT_TRUE(driver.waitForStarted(5000));
+        QThread::msleep(300 + rng() % 1200);
+        ASSERT_EQ(driver.state(), QProcess::Running) << "the driver ended by itself";
+        driver.kill();
+        driver.waitForFinished();
+
+        EXPECT_EQ(Integrity(db), QStringLiteral("ok")) << "after kill " << k + 1;
+        ASSERT_TRUE(OpenDatabase()) << "Pimora cannot open the file after kill " << k + 1;
+        EXPECT_TRUE(CheckDBVersion());
+        const CrashLog::Replay replay = CrashLog::Read(log);
+        bool applied = false;
+        const QStringList lost = CrashLog::Differences(replay, CrashLog::Actual(), &applied);
+        failures += lost.isEmpty() ? 0 : 1;
+        EXPECT_TRUE(lost.isEmpty()) << "after kill " << k + 1 << ":\n"
+                                    << lost.join('\n').toStdString();
+        if (replay.inFlight)
+            Append(log, applied ? "RESOLVED\t1" : "RESOLVED\t0");
+        CloseDatabase();
+    }
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const int done = static_cast<int>(f.readAll().count("\nDONE\t") + 0);
+    std::printf("crash run: %d kills, %d operations done, %d kills with a loss\n", wanted, done,
+                failures);
+    EXPECT_GT(done, 0) << "the driver did nothing before it was killed";
+}
+
+} // namespace

@@ -1,0 +1,275 @@
+// crash_driver FOLDER LOG SEED: works Pimora's window on FOLDER/pengkalan.dat with a random
+// mix of what a user does, until it is killed. Each operation is written to LOG (and to the
+// disk) before it starts and again once it has returned.
+#include "../CrashLog.h"
+
+#include "calendar/CalendarGrid.h"
+#include "calendar/CalendarPart.h"
+#include "calendar/DayEventsPanel.h"
+#include "calendar/JournalPanel.h"
+#include "calendar/frmEvents.h"
+#include "data/modDB.h"
+#include "platform/Application.h"
+#include "platform/Prompter.h"
+#include "thoughts/ThoughtNote.h"
+#include "thoughts/ThoughtTree.h"
+#include "thoughts/ThoughtsPart.h"
+#include "ui/main/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+#include <cstdio>
+#include <fcntl.h>
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+using CrashLog::Encode;
+using CrashLog::Op;
+
+// Answers every box at once: Yes, OK, and a random caption for a rename.
+class Answers : public Prompter {
+public:
+    explicit Answers(std::mt19937& rng) : rng_(rng) {}
+    MsgResult Message(const QString& text, MsgButtons buttons, MsgIcon, const QString&) override {
+        std::fprintf(stderr, "box: %s\n", qPrintable(text));
+        return buttons == MsgButtons::OK ? MsgResult::OK : MsgResult::Yes;
+    }
+    QString Input(const QString&, const QString&, const QString&) override { return caption; }
+    QString caption;
+
+private:
+    std::mt19937& rng_;
+};
+
+class Log {
+public:
+    explicit Log(const QString& path)
+        : fd_(::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT, 0600)) {}
+    ~Log() { ::close(fd_); }
+    // On the disk before the caller goes on; the tab before the line's end shows it is whole.
+    void Write(const QString& record) {
+        const QByteArray line = record.toUtf8() + "\t\n";
+        if (::write(fd_, line.constData(), static_cast<size_t>(line.size())) != line.size() ||
+            ::fsync(fd_) != 0)
+            std::abort();
+    }
+
+private:
+    int fd_;
+};
+
+const char* const kWords[] = {"rain", "it's", "café", "Señora", "journal", "O'Brien", "\n",
+                              "  ",   "über", "day",  "%",      "[x]",     "日記",    "tea"};
+
+class Driver {
+public:
+    Driver(frmMain& window, Log& log, std::mt19937& rng, Answers& answers)
+        : window_(window), log_(log), rng_(rng), answers_(answers),
+          calendar_(*window.findChild<CalendarPart*>()),
+          thoughts_(*window.findChild<ThoughtsPart*>()) {}
+
+    void Step() {
+        switch (Pick(10)) {
+        case 0:
+        case 1:
+        case 2:
+            return Journal();
+        case 3:
+            return Event(false);
+        case 4:
+            return Event(true);
+        case 5:
+        case 6:
+            return Note();
+        case 7:
+            return NewNode();
+        case 8:
+            return Pick(2) ? Rename() : DeleteLeaf();
+        default:
+            return EventType();
+        }
+    }
+
+private:
+    int Pick(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
+    QString Text(int words) {
+        QString out;
+        for (int i = 0; i < words; ++i)
+            out += QString::fromUtf8(kWords[Pick(static_cast<int>(std::size(kWords)))]) + ' ';
+        return out;
+    }
+    QDate Day() { return QDate(2026, 12, 1).addDays(Pick(45)); }
+    void Run(const Op& begin, const std::function<Op()>& work) {
+        log_.Write(QStringLiteral("BEGIN\t") + begin.Line());
+        const Op done = work();
+        log_.Write(QStringLiteral("DONE\t") + done.Line());
+    }
+
+    // Typed into a day, and the day left.
+    void Journal() {
+        const QDate day = Day();
+        const QString text = Pick(6) ? Text(1 + Pick(40)) : QStringLiteral("   ");
+        const Op op{QStringLiteral("J"), {day.toString(Qt::ISODate), Encode(text)}};
+        Run(op, [&] {
+            calendar_.Grid().GoToDay(day);
+            QPlainTextEdit* box = calendar_.Journal().rtfCalQJournal;
+            box->selectAll();
+            box->insertPlainText(text);
+            calendar_.Grid().GoToDay(day.addDays(1 + Pick(3)));
+            return op;
+        });
+    }
+
+    // Saved or deleted through the day's event editor.
+    void Event(bool remove) {
+        DayEventsPanel& events = calendar_.Events();
+        if (events.cboEvent->count() == 0)
+            return EventType();
+        const QDate day = Day();
+        const QString type = events.cboEvent->itemText(Pick(events.cboEvent->count()));
+        const QString details = Text(Pick(6));
+        const Op op = remove ? Op{QStringLiteral("ED"), {day.toString(Qt::ISODate), Encode(type)}}
+                             : Op{QStringLiteral("E"),
+                                  {day.toString(Qt::ISODate), Encode(type), Encode(details)}};
+        Run(op, [&] {
+            calendar_.Grid().GoToDay(day);
+            events.cboEvent->setEditText(type);
+            events.txtEventDetails->setText(details);
+            events.dtpStartTime->setTime(QTime(Pick(24), Pick(60)));
+            (remove ? events.cmdCalEventDelete : events.cmdCalEventSave)->click();
+            events.cmdCalEventClear->click();
+            return op;
+        });
+    }
+
+    QTreeWidgetItem* AnyNode(bool rootToo) {
+        ThoughtTree& tree = thoughts_.Tree();
+        std::vector<QTreeWidgetItem*> all;
+        for (QTreeWidgetItemIterator it(&tree); *it; ++it)
+            if (rootToo || (*it)->parent())
+                all.push_back(*it);
+        return all.empty() ? nullptr : all[static_cast<size_t>(Pick(static_cast<int>(all.size())))];
+    }
+
+    // Typed into a node's note, and another node selected.
+    void Note() {
+        QTreeWidgetItem* node = AnyNode(false);
+        QTreeWidgetItem* next = AnyNode(true);
+        if (!node || !next || node == next)
+            return NewNode();
+        const QString name = ThoughtTree::Key(node);
+        const QString text = Text(Pick(30));
+        const Op op{QStringLiteral("N"), {name, Encode(text)}};
+        Run(op, [&] {
+            thoughts_.Tree().setCurrentItem(node);
+            QPlainTextEdit* box = thoughts_.Note().rtfThoughts;
+            box->selectAll();
+            box->insertPlainText(text);
+            thoughts_.Tree().setCurrentItem(next);
+            return op;
+        });
+    }
+
+    void NewNode() {
+        QTreeWidgetItem* parent = AnyNode(true);
+        if (!parent)
+            return;
+        const Op begin{QStringLiteral("NA"), {ThoughtTree::Key(parent)}};
+        Run(begin, [&] {
+            thoughts_.Tree().setCurrentItem(parent);
+            window_.Action(QStringLiteral("mnuNodeNew"))->trigger();
+            // Move on, so that the new node's empty note is written now.
+            thoughts_.Tree().setCurrentItem(parent);
+            Op done = begin;
+            done.args << ThoughtTree::Key(thoughts_.Tree().currentItem() == parent
+                                              ? parent->child(parent->childCount() - 1)
+                                              : thoughts_.Tree().currentItem());
+            return done;
+        });
+    }
+
+    void Rename() {
+        QTreeWidgetItem* node = AnyNode(false);
+        if (!node)
+            return NewNode();
+        answers_.caption = Text(1 + Pick(3));
+        const Op op{QStringLiteral("NR"), {ThoughtTree::Key(node), Encode(answers_.caption)}};
+        Run(op, [&] {
+            thoughts_.Tree().setCurrentItem(node);
+            window_.Action(QStringLiteral("mnuNodeRename"))->trigger();
+            return op;
+        });
+    }
+
+    void DeleteLeaf() {
+        QTreeWidgetItem* node = AnyNode(false);
+        if (!node || node->childCount() > 0)
+            return NewNode();
+        const Op op{QStringLiteral("ND"), {ThoughtTree::Key(node)}};
+        Run(op, [&] {
+            thoughts_.Tree().setCurrentItem(node);
+            window_.Action(QStringLiteral("mnuNodeDelete"))->trigger();
+            return op;
+        });
+    }
+
+    // Saved in Event Maintenance.
+    void EventType() {
+        const QString name = QStringLiteral("Type %1").arg(Pick(8));
+        const QString description = Text(Pick(4));
+        const Op op{QStringLiteral("T"), {Encode(name), Encode(description)}};
+        Run(op, [&] {
+            const ModalRunner previous = InstallModalRunner([&](QDialog& d) {
+                auto& dialog = dynamic_cast<frmEvents&>(d);
+                dialog.txtEvent->setText(name);
+                dialog.txtDesc->setText(description);
+                dialog.cmdEventSave->click();
+                return 0;
+            });
+            window_.Action(QStringLiteral("mnuMaintEvents"))->trigger();
+            InstallModalRunner(previous);
+            return op;
+        });
+    }
+
+    frmMain& window_;
+    Log& log_;
+    std::mt19937& rng_;
+    Answers& answers_;
+    CalendarPart& calendar_;
+    ThoughtsPart& thoughts_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: crash_driver FOLDER LOG SEED\n");
+        return 2;
+    }
+    std::mt19937 rng(static_cast<unsigned>(std::atoi(argv[3])));
+    auto answers = std::make_unique<Answers>(rng);
+    Answers& answering = *answers;
+    InstallPrompter(std::move(answers));
+    App::SetPath(QString::fromLocal8Bit(argv[1]));
+    if (!OpenDatabase())
+        return 1;
+    Log log(QString::fromLocal8Bit(argv[2]));
+    log.Write(QStringLiteral("RUN"));
+    frmMain window;
+    window.Load();
+    window.Action(QStringLiteral("mnuFunctionsThoughts"))->trigger();
+    Driver driver(window, log, rng, answering);
+    for (;;)
+        driver.Step();
+}
