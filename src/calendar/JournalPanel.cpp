@@ -8,6 +8,7 @@
 #include "data/modDB.h"
 #include "ui/widgets/FindText.h"
 #include "ui/widgets/IdleSaver.h"
+#include "ui/widgets/TextBox.h"
 #include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
@@ -111,7 +112,7 @@ void JournalPanel::LoadJournal() {
     rs.Open(gSQL, *gConn);
     if (!rs.Eof()) {
         const QScopedValueRollback loading(loading_, true);
-        rtfCalQJournal->setPlainText(NullToEmpty(rs.Field(QStringLiteral("caljournal"))));
+        LoadPlainText(*rtfCalQJournal, NullToEmpty(rs.Field(QStringLiteral("caljournal"))));
     }
     rs.Close();
 }

@@ -8,6 +8,7 @@
 #include "thoughts/ThoughtTree.h"
 #include "ui/widgets/FindText.h"
 #include "ui/widgets/IdleSaver.h"
+#include "ui/widgets/TextBox.h"
 #include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
@@ -147,7 +148,7 @@ void ThoughtNote::ShowNode(const QTreeWidgetItem* node) {
     rs.Open(gSQL, *gConn);
     if (!rs.Eof()) {
         const QScopedValueRollback loading(loading_, true);
-        rtfThoughts->setPlainText(NullToEmpty(rs.Field(QStringLiteral("thodata"))));
+        LoadPlainText(*rtfThoughts, NullToEmpty(rs.Field(QStringLiteral("thodata"))));
     }
     rs.Close();
     SetLocation(LocationOf(node));

@@ -116,6 +116,9 @@ TEST_F(Calendar, JournalIsSavedWhenLeavingAndRemovedWhenEmptied) {
     EXPECT_EQ(ColourOf(5), CalFilledColor);
     ClickDay(5);
     EXPECT_EQ(cal->rtfCalQJournal->toPlainText(), text);
+    // An opened day is a fresh text: the caret at its start, nothing of another day to undo.
+    EXPECT_EQ(cal->rtfCalQJournal->textCursor().position(), 0);
+    EXPECT_FALSE(cal->rtfCalQJournal->document()->isUndoAvailable());
     cal->rtfCalQJournal->moveCursor(QTextCursor::End);
     Type(cal->rtfCalQJournal, QStringLiteral(" more"));
     ClickDay(7);
