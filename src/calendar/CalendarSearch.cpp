@@ -25,7 +25,6 @@
 namespace {
 
 constexpr int kDayRole = Qt::UserRole;
-constexpr int kTextRole = Qt::UserRole + 1;
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
     auto* b = new QPushButton(QString::fromLatin1(caption), parent);
@@ -198,13 +197,12 @@ bool CalendarSearch::List(const QStringList& columns, int& hits) {
             // The result keeps its day, whatever the date text says in the user's format.
             item->setData(0, kDayRole, day);
             for (int c = 0; c < columns.size(); ++c) {
-                // A row shows one line: a journal's line breaks are shown as spaces, and the
-                // whole text stays with the row.
-                const QString text = NullToEmpty(rs.Field(columns[c]));
-                QString line = text;
+                // A row shows one line: a journal's line breaks are shown as spaces. The
+                // journal itself is read from the database when its day is opened, so the row
+                // keeps no second copy of it.
+                QString line = NullToEmpty(rs.Field(columns[c]));
                 line.replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
                 item->setText(c + 1, line);
-                item->setData(c + 1, kTextRole, text);
             }
             items << item;
             ++hits;
