@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QWidget>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -13,6 +16,27 @@ constexpr int kWaitMs = 1000;
 const QByteArray kActivate = "activate:";
 QString g_scope;
 } // namespace
+
+FileLock::~FileLock() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+FileLock::Result FileLock::TryLock(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return Result::Unavailable;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int reason = errno;
+        ::close(fd);
+        return reason == EWOULDBLOCK ? Result::HeldElsewhere : Result::Unavailable;
+    }
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = fd;
+    return Result::Taken;
+}
 
 void SingleInstance::SetScope(const QString& scope) {
     g_scope = scope;
@@ -49,14 +73,18 @@ bool SingleInstance::OtherRunning(const QString& title) {
 bool SingleInstance::Claim(const QString& title) {
     const QString name = ServerName(title);
     // The lock decides which of two starts at the same instant is the one: it is held for the
-    // life of the process, and a crashed holder's lock is taken over.
-    auto lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(name + ".lock"));
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        if (lock->error() == QLockFile::LockFailedError)
-            return false;
+    // life of the process. It is an advisory lock rather than a lock file with a process number
+    // in it, so nothing is written or flushed to disk at start, and a crashed holder's lock is
+    // gone with it.
+    auto lock = std::make_unique<FileLock>();
+    switch (lock->TryLock(QDir(QDir::tempPath()).filePath(name + ".lock"))) {
+    case FileLock::Result::HeldElsewhere:
+        return false;
+    case FileLock::Result::Unavailable:
         // No lock can be made here at all: the program runs, only unguarded.
         return true;
+    case FileLock::Result::Taken:
+        break;
     }
     lock_ = std::move(lock);
     // Whatever socket is left under the name belongs to no running instance.

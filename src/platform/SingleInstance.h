@@ -5,7 +5,21 @@
 #include <memory>
 
 class QLocalServer;
-class QLockFile;
+
+// An exclusive advisory lock on a file, held while the object lives. The system lets go of it
+// when the process ends, however it ends, so a crashed holder leaves nothing to clean up.
+class FileLock {
+public:
+    enum class Result { Taken, HeldElsewhere, Unavailable };
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    Result TryLock(const QString& path);
+
+private:
+    int fd_ = -1;
+};
 
 // One running instance per user and title: the first listens on a local socket, a later
 // one finds it there and asks it to bring its window forward.
@@ -36,7 +50,7 @@ private:
     SingleInstance();
     void OnConnection();
 
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<FileLock> lock_;
     std::unique_ptr<QLocalServer> server_;
 };
 
