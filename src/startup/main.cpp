@@ -1,3 +1,4 @@
+#include "platform/FontWarmUp.h"
 #include "startup/modMain.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #endif
 
 int main(int argc, char** argv) {
+    const FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pimora"));
     QApplication::setApplicationVersion(QStringLiteral("0.9.7"));
