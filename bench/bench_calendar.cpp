@@ -8,6 +8,7 @@
 #include "calendar/CalendarPart.h"
 #include "calendar/CalendarSearch.h"
 #include "calendar/JournalPanel.h"
+#include "common/modQXCommFunc.h"
 #include "data/modDB.h"
 #include "platform/Application.h"
 #include "platform/Prompter.h"
@@ -62,6 +63,33 @@ void BM_MoveOneDay(benchmark::State& state) {
         onNinth = !onNinth;
         add = !add;
     }
+}
+
+// 16 December 2026 holds a megabyte of journal, in lines of about eighty characters.
+void PutMegabyteJournal() {
+    QString text;
+    while (text.size() < 1024 * 1024)
+        text += QStringLiteral("A long day of writing, line after line, with café and naïve it's "
+                               "in it.\n");
+    gConn->Execute(QStringLiteral("delete from pmcalendar where caldate = #16 Dec 2026#"));
+    gConn->Execute(QStringLiteral("insert into pmcalendar (caldate,caljournal) values "
+                                  "('16 Dec 2026','") +
+                   FixQuote(text) + QStringLiteral("')"));
+}
+
+// Opening the megabyte day from the day after it; going back is not timed.
+void BM_OpenMegabyteDay(benchmark::State& state) {
+    CalendarPart& cal = *g_window->findChild<CalendarPart*>();
+    CalGridModel& cells = *cal.Grid().flxCalModel;
+    cal.Grid().RenderCalMonth(QStringLiteral("December"), QStringLiteral("2026"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        cells.MoveTo(3, 4); // 17 December
+        state.ResumeTiming();
+        cells.MoveTo(3, 3); // 16 December
+    }
+    if (cal.Journal().rtfCalQJournal->document()->characterCount() < 1024 * 1024)
+        state.SkipWithError("the megabyte journal was not opened");
 }
 
 struct Raw {
@@ -135,6 +163,18 @@ void BM_RawMoveOneDay(benchmark::State& state) {
         Raw::Bind(raw.events, 1, days[at]);
         n += Raw::Drain(raw.events);
         Raw::Bind(raw.journal, 1, days[at]);
+        n += Raw::Drain(raw.journal);
+    }
+    benchmark::DoNotOptimize(n);
+}
+
+void BM_RawOpenMegabyteDay(benchmark::State& state) {
+    Raw raw;
+    size_t n = 0;
+    for (auto _ : state) {
+        Raw::Bind(raw.events, 1, QStringLiteral("2026-12-16"));
+        n += Raw::Drain(raw.events);
+        Raw::Bind(raw.journal, 1, QStringLiteral("2026-12-16"));
         n += Raw::Drain(raw.journal);
     }
     benchmark::DoNotOptimize(n);
@@ -256,6 +296,14 @@ BENCHMARK(BM_RawMoveOneDay)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_MoveOneDay)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RawOpenMegabyteDay)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_OpenMegabyteDay)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_RawRenderMonth)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
@@ -286,11 +334,14 @@ int main(int argc, char** argv) {
     auto window = std::make_unique<frmMain>();
     window->Load();
     g_window = window.get();
+    PutMegabyteJournal();
 
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintAbsolute("BM_MoveOneDay", "BM_RawMoveOneDay", 1000, "move one day (median)");
+    reporter.PrintAbsolute("BM_OpenMegabyteDay", "BM_RawOpenMegabyteDay", 50'000,
+                           "open a day of 1 MB (median)");
     reporter.PrintAbsolute("BM_RenderCalMonth", "BM_RawRenderMonth", 2000, "draw a month (median)");
     reporter.PrintRatio("BM_JournalSearchNoDay", "BM_RawJournalSearchNoDay", 1.2,
                         "journal search, found on no day (median)");
