@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev libgl-dev libfontconfig-dev
+    qt6-base-dev libgl-dev
     libsqlite3-dev libsodium-dev
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     clang-format desktop-file-utils

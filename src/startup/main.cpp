@@ -1,4 +1,3 @@
-#include "platform/FontWarmUp.h"
 #include "startup/modMain.h"
 
 #include <QApplication>
@@ -8,7 +7,6 @@
 #endif
 
 int main(int argc, char** argv) {
-    const FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pimora"));
     QApplication::setApplicationVersion(QStringLiteral("0.9.7"));
