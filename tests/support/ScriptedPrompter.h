@@ -4,27 +4,29 @@
 
 #include <QString>
 #include <deque>
+#include <string>
 #include <vector>
 
-// Records every box and answers from a script; a box the script did not expect fails the
-// test. Install it with a ScopedPrompter.
+// Answers every box from a script; a box the script did not expect, or one that differs from
+// it in any part, fails the test. Install it with a ScopedPrompter.
 class ScriptedPrompter : public Prompter {
 public:
-    struct Box {
-        QString text;
-        QString title;
-        MsgIcon icon = MsgIcon::None;
-        MsgButtons buttons = MsgButtons::OK;
-    };
-
     // The next box must be exactly this one; it is answered with answer.
-    void Expect(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
-                MsgResult answer = MsgResult::OK);
-    // The next input box must show this prompt; it is answered with reply.
-    void ExpectInput(const QString& prompt, const QString& reply);
-
-    const std::vector<Box>& Shown() const { return shown_; }
+    void Expect(const QString& text, const QString& title = "Pimora", MsgIcon icon = MsgIcon::None,
+                MsgButtons buttons = MsgButtons::OK, MsgResult answer = MsgResult::OK);
+    // The program's error box: "Error: <message>", "Desc: <desc>", critical, OK only.
+    void ExpectError(const QString& message, const QString& title, const QString& desc);
+    // The next input box must show this prompt and title; it is answered with reply.
+    void ExpectInput(const QString& prompt, const QString& title, const QString& reply);
     bool Done() const { return script_.empty(); }
+    // Compatibility for tests not yet moved to the forms above.
+    struct Box {
+        QString text, title;
+    };
+    const std::vector<Box>& Shown() const { return shown_; }
+    void ExpectInput(const QString& prompt, const QString& reply) {
+        script_.push_back({true, prompt, {}, MsgIcon::None, MsgButtons::OKCancel, {}, reply});
+    }
 
     MsgResult Message(const QString& text, MsgButtons buttons, MsgIcon icon,
                       const QString& title) override;
@@ -33,11 +35,17 @@ public:
 private:
     struct Step {
         bool input = false;
-        Box box;
+        QString text, title;
+        MsgIcon icon = MsgIcon::None;
+        MsgButtons buttons = MsgButtons::OK;
         MsgResult answer = MsgResult::OK;
         QString reply;
+        std::string Describe() const;
     };
+    // The next step, which must be of the kind shown; null after reporting a stray box.
+    const Step* Next(const Step& shown);
     std::deque<Step> script_;
+    Step current_;
     std::vector<Box> shown_;
 };
 
@@ -49,7 +57,6 @@ public:
     ScopedPrompter(const ScopedPrompter&) = delete;
     ScopedPrompter& operator=(const ScopedPrompter&) = delete;
     ScriptedPrompter* operator->() { return prompter_; }
-    ScriptedPrompter& operator*() { return *prompter_; }
 
 private:
     ScriptedPrompter* prompter_; // owned by the installed slot
