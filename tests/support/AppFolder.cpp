@@ -167,7 +167,3 @@ void TableFault::Run(const QString& sql) {
         << sql.toStdString() << ": " << (err ? err : "");
     sqlite3_free(err);
 }
-
-bool IntegrityOk() {
-    return Scalar("pragma integrity_check").toString() == "ok";
-}

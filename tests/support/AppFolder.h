@@ -77,9 +77,6 @@ private:
     sqlite3* db_ = nullptr;
 };
 
-// Compatibility for tests not yet moved: the database file passes SQLite's own check.
-bool IntegrityOk();
-
 // The error an action raises; a test fails when it raises none.
 RuntimeError ErrorOf(const std::function<void()>& action);
 

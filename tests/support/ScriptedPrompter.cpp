@@ -26,15 +26,12 @@ void ScriptedPrompter::ExpectInput(const QString& prompt, const QString& title,
 }
 
 const ScriptedPrompter::Step* ScriptedPrompter::Next(const Step& shown) {
-    shown_.push_back({shown.text, shown.title});
     if (script_.empty() || script_.front().input != shown.input) {
         ADD_FAILURE() << "unexpected " << shown.Describe();
         return nullptr;
     }
     current_ = script_.front();
     script_.pop_front();
-    if (current_.input && current_.title.isEmpty())
-        current_.title = shown.title; // compatibility: an untitled step takes any title
     EXPECT_EQ(current_.Describe(), shown.Describe());
     return &current_;
 }

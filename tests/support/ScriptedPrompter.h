@@ -5,7 +5,6 @@
 #include <QString>
 #include <deque>
 #include <string>
-#include <vector>
 
 // Answers every box from a script; a box the script did not expect, or one that differs from
 // it in any part, fails the test. Install it with a ScopedPrompter.
@@ -19,14 +18,6 @@ public:
     // The next input box must show this prompt and title; it is answered with reply.
     void ExpectInput(const QString& prompt, const QString& title, const QString& reply);
     bool Done() const { return script_.empty(); }
-    // Compatibility for tests not yet moved to the forms above.
-    struct Box {
-        QString text, title;
-    };
-    const std::vector<Box>& Shown() const { return shown_; }
-    void ExpectInput(const QString& prompt, const QString& reply) {
-        script_.push_back({true, prompt, {}, MsgIcon::None, MsgButtons::OKCancel, {}, reply});
-    }
 
     MsgResult Message(const QString& text, MsgButtons buttons, MsgIcon icon,
                       const QString& title) override;
@@ -46,7 +37,6 @@ private:
     const Step* Next(const Step& shown);
     std::deque<Step> script_;
     Step current_;
-    std::vector<Box> shown_;
 };
 
 // Installs a fresh ScriptedPrompter for a scope and checks that its script was used up.

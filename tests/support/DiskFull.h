@@ -1,2 +1,0 @@
-#pragma once
-#include "support/AppFolder.h" // compatibility: DiskFull lives there now
