@@ -2,9 +2,6 @@
 // the system's words, and nothing typed or stored is lost.
 #include "CalendarFixture.h"
 
-#include "support/DiskFull.h"
-#include "support/TableFault.h"
-
 #include "ui/widgets/IdleSaver.h"
 
 #include <QFileInfo>
@@ -12,176 +9,149 @@
 
 namespace {
 
-QString Box(const char* message, const QString& description) {
-    return QStringLiteral("Error: ") + QString::fromLatin1(message) + QStringLiteral("\r\nDesc: ") +
-           description;
-}
+const QString kRefused = "The change was refused by the database: refused for the test";
+const QString kUnreadable = "The database engine could not run the statement: malformed JSON";
 
-const QString kNoCalendar =
-    QStringLiteral("The database engine cannot find the input table or query 'pmcalendar'.  Make "
-                   "sure it exists and that its name is spelled correctly.");
-const QString kRefused =
-    QStringLiteral("The change was refused by the database: refused for the test");
-const QString kUnreadable =
-    QStringLiteral("The database engine could not run the statement: malformed JSON");
+class CalendarFaults : public Calendar {
+protected:
+    void ExpectSaveError(const QString& desc = kRefused) {
+        prompter->ExpectError("Error while saving information!", "Database Error!", desc);
+    }
+};
 
-TEST_F(Calendar, AFailedDayLoadLeavesTheStoredJournalAlone) {
-    Exec(QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('06 Dec 2026',"
-                        "'kept safe')"));
+TEST_F(CalendarFaults, AFailedDayLoadLeavesTheStoredJournalAlone) {
+    AddJournal("06 Dec 2026", "kept safe");
     Show("December", 2026);
     ClickDay(5);
     {
-        TableFault fault(QStringLiteral("pmcalendar"), TableFault::Missing);
-        prompter->Expect(Box("Error while retrieving Calendar values!", kNoCalendar),
-                         QStringLiteral("DB Error!"), MsgIcon::Critical, MsgButtons::OK);
+        TableFault fault("pmcalendar", TableFault::Missing);
+        prompter->ExpectError("Error while retrieving Calendar values!", "DB Error!",
+                              "The database engine cannot find the input table or query "
+                              "'pmcalendar'.  Make sure it exists and that its name is spelled "
+                              "correctly.");
         ClickDay(6);
-        EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("6 December 2026"));
-        EXPECT_TRUE(cal->rtfCalQJournal->isReadOnly());
+        EXPECT_EQ(lblSelDate->text(), "6 December 2026");
+        EXPECT_TRUE(journal->isReadOnly());
     }
     // Whatever reaches the box now, leaving the day must not replace what it holds.
-    cal->rtfCalQJournal->setPlainText(QString());
+    journal->setPlainText(QString());
     ClickDay(7);
-    EXPECT_EQ(Journal("06 Dec 2026"), QStringLiteral("('kept safe')"));
+    EXPECT_EQ(Stored("06 Dec 2026"), "('kept safe')");
     ClickDay(6);
-    EXPECT_FALSE(cal->rtfCalQJournal->isReadOnly());
-    EXPECT_EQ(cal->rtfCalQJournal->toPlainText(), QStringLiteral("kept safe"));
+    EXPECT_FALSE(journal->isReadOnly());
+    EXPECT_EQ(journal->toPlainText(), "kept safe");
 }
 
-TEST_F(Calendar, UnreadableFilledDaysAreReportedAndTheMonthIsStillDrawn) {
-    Exec(QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('05 Jan 2027','x')"));
-    Exec(QStringLiteral("insert into pmcaleventdate (caldate,calevent,eventdetails,timestart,"
-                        "timeend) values (#12 Jan 2027#,'Birthday','',#12:00:00 AM#,#12:00:00 "
-                        "AM#)"));
-    TableFault fault(QStringLiteral("pmcaleventdate"), TableFault::RowsUnreadable);
-    prompter->Expect(Box("Error while getting Filled Days!", kUnreadable), QStringLiteral("Error!"),
-                     MsgIcon::Critical, MsgButtons::OK);
+TEST_F(CalendarFaults, UnreadableFilledDaysAreReportedAndTheMonthIsStillDrawn) {
+    AddJournal("05 Jan 2027", "x");
+    AddEvent("12 Jan 2027", "Birthday", "");
+    TableFault fault("pmcaleventdate", TableFault::RowsUnreadable);
+    prompter->ExpectError("Error while getting Filled Days!", "Error!", kUnreadable);
     Show("January", 2027);
-    EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("January 2027"));
+    EXPECT_EQ(lblCalMonth->text(), "January 2027");
     EXPECT_EQ(CellOf(31), QPoint(6, 0));
     EXPECT_EQ(ColourOf(5), CalFilledColor) << "the journals read before the failure count";
     EXPECT_EQ(ColourOf(12), CalNormalColor);
 }
 
-TEST_F(Calendar, AJournalThatCannotBeSavedKeepsItsDayAndText) {
+TEST_F(CalendarFaults, AJournalOrEventThatCannotBeSavedKeepsItsDayAndEditor) {
     Show("December", 2026);
     ClickDay(5);
-    Type(cal->rtfCalQJournal, QStringLiteral("precious"));
+    Type("precious");
+    SetEvent("Birthday", "cake", QTime(9, 0), QTime(10, 0));
     {
-        TableFault fault(QStringLiteral("pmcalendar"), TableFault::RefusesWrites);
-        const QString box = Box("Error while saving information!", kRefused);
-        prompter->Expect(box, QStringLiteral("Database Error!"), MsgIcon::Critical, MsgButtons::OK);
+        TableFault fault("pmcaleventdate", TableFault::RefusesWrites);
+        ExpectSaveError();
+        Press("cmdCalEventSave");
+        ExpectSaveError();
         ClickDay(6);
-        EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("5 December 2026"));
-        EXPECT_EQ(cal->flxCalModel->CurrentText(), QStringLiteral("5"));
-        EXPECT_EQ(cal->rtfCalQJournal->toPlainText(), QStringLiteral("precious"));
+        EXPECT_EQ(lblSelDate->text(), "5 December 2026");
+        EXPECT_EQ(cboEvent->currentText(), "Birthday");
+        EXPECT_EQ(txtEventDetails->text(), "cake");
+        EXPECT_EQ(dtpEndTime->time(), QTime(10, 0));
+        EXPECT_EQ(Count("select * from pmcaleventdate"), 0);
+    }
+    {
+        TableFault fault("pmcalendar", TableFault::RefusesWrites);
+        ExpectSaveError();
+        ClickDay(6); // the event goes in now, the journal does not
+        EXPECT_EQ(lblSelDate->text(), "5 December 2026");
+        EXPECT_EQ(model->CurrentText(), "5");
+        EXPECT_EQ(journal->toPlainText(), "precious");
         // A walk of several moves stops at the first refusal: one box, not one a step.
-        prompter->Expect(box, QStringLiteral("Database Error!"), MsgIcon::Critical, MsgButtons::OK);
-        cal->cmdNextMonth->click();
-        EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("December 2026"));
-        EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("5 December 2026"));
+        ExpectSaveError();
+        Press("cmdNextMonth");
+        EXPECT_EQ(lblCalMonth->text(), "December 2026");
+        EXPECT_EQ(lblSelDate->text(), "5 December 2026");
     }
     ClickDay(6);
-    EXPECT_EQ(Journal("05 Dec 2026"), QStringLiteral("('precious')"));
+    EXPECT_EQ(Stored("05 Dec 2026"), "('precious')");
+    EXPECT_EQ(Rows("select eventdetails from pmcaleventdate"), "('cake')");
 }
 
-TEST_F(Calendar, AnEventThatCannotBeSavedKeepsTheEditor) {
+TEST_F(CalendarFaults, AListThatCannotBeRefreshedIsReportedAfterSaveAndDelete) {
+    Exec("insert into pmcalevent (calevent,caleventdesc) values ('Meeting','')");
     Show("December", 2026);
     ClickDay(5);
-    SetEvent(QStringLiteral("Birthday"), QStringLiteral("cake"), QTime(9, 0), QTime(10, 0));
-    TableFault fault(QStringLiteral("pmcaleventdate"), TableFault::RefusesWrites);
-    const QString box = Box("Error while saving information!", kRefused);
-    prompter->Expect(box, QStringLiteral("Database Error!"), MsgIcon::Critical, MsgButtons::OK);
-    cal->cmdCalEventSave->click();
-    prompter->Expect(box, QStringLiteral("Database Error!"), MsgIcon::Critical, MsgButtons::OK);
-    ClickDay(6);
-    EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("5 December 2026"));
-    EXPECT_EQ(cal->cboEvent->currentText(), QStringLiteral("Birthday"));
-    EXPECT_EQ(cal->txtEventDetails->text(), QStringLiteral("cake"));
-    EXPECT_EQ(cal->dtpEndTime->time(), QTime(10, 0));
-    EXPECT_EQ(Count(QStringLiteral("select * from pmcaleventdate")), 0);
+    SetEvent("Meeting", "stays", QTime(8, 0), QTime(9, 0));
+    Press("cmdCalEventSave");
+    TableFault fault("pmcaleventdate", TableFault::RowsUnreadable, "calevent = 'Meeting'");
+    SetEvent("Birthday", "cake", QTime(9, 0), QTime(10, 0));
+    prompter->ExpectError("Error while retrieving Event for the Day!", "Error!", kUnreadable);
+    Press("cmdCalEventSave");
+    EXPECT_EQ(Count("select calevent from pmcaleventdate"), 2) << "saved";
+    EXPECT_EQ(cboEvent->currentText(), "Birthday");
+    prompter->ExpectError("Error while retrieving Event for the Day!", "Error!", kUnreadable);
+    Press("cmdCalEventDelete");
+    EXPECT_EQ(Rows("select calevent from pmcaleventdate"), "('Meeting')");
 }
 
-TEST_F(Calendar, AListThatCannotBeRefreshedIsReportedAfterSaveAndDelete) {
-    Exec(QStringLiteral("insert into pmcalevent (calevent,caleventdesc) values ('Meeting','')"));
+TEST_F(CalendarFaults, AFullDiskKeepsTheDayItsTextAndTheFileAsTheyWere) {
+    AddJournal("05 Dec 2026", "before");
     Show("December", 2026);
     ClickDay(5);
-    SetEvent(QStringLiteral("Meeting"), QStringLiteral("stays"), QTime(8, 0), QTime(9, 0));
-    cal->cmdCalEventSave->click();
-    TableFault fault(QStringLiteral("pmcaleventdate"), TableFault::RowsUnreadable,
-                     QStringLiteral("calevent = 'Meeting'"));
-    const QString box = Box("Error while retrieving Event for the Day!", kUnreadable);
-    SetEvent(QStringLiteral("Birthday"), QStringLiteral("cake"), QTime(9, 0), QTime(10, 0));
-    prompter->Expect(box, QStringLiteral("Error!"), MsgIcon::Critical, MsgButtons::OK);
-    cal->cmdCalEventSave->click();
-    EXPECT_EQ(Count(QStringLiteral("select calevent from pmcaleventdate")), 2) << "saved";
-    EXPECT_EQ(cal->cboEvent->currentText(), QStringLiteral("Birthday"));
-    prompter->Expect(box, QStringLiteral("Error!"), MsgIcon::Critical, MsgButtons::OK);
-    cal->cmdCalEventDelete->click();
-    EXPECT_EQ(Rows(QStringLiteral("select calevent from pmcaleventdate")),
-              QStringLiteral("('Meeting')"));
-}
-
-// The file a full disk stops at: nothing of the database may grow past what it holds now.
-long long FullAt(const AppFolder& folder) {
-    const QString db = folder.File(QStringLiteral("pengkalan.dat"));
-    return std::max(QFileInfo(db).size(), QFileInfo(db + QStringLiteral("-wal")).size()) + 8192;
-}
-
-TEST_F(Calendar, AFullDiskKeepsTheDayItsTextAndTheFileAsTheyWere) {
-    Exec(QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('05 Dec 2026',"
-                        "'before')"));
-    Show("December", 2026);
-    ClickDay(5);
-    const QString text = QString(100'000, QLatin1Char('x')) + QStringLiteral("before");
-    Type(cal->rtfCalQJournal, QString(100'000, QLatin1Char('x')));
+    const QString typed(100'000, 'x');
+    Type(typed);
+    const QString db = folder.File("pengkalan.dat");
     {
-        DiskFull full(FullAt(folder));
-        prompter->Expect(Box("Error while saving information!",
-                             QStringLiteral("The database file '") +
-                                 folder.File(QStringLiteral("pengkalan.dat")) +
-                                 QStringLiteral("' cannot be written: disk I/O error (File too "
-                                                "large)")),
-                         QStringLiteral("Database Error!"), MsgIcon::Critical, MsgButtons::OK);
+        // Nothing of the database may grow past what it holds now.
+        DiskFull full(std::max(QFileInfo(db).size(), QFileInfo(db + "-wal").size()) + 8192);
+        ExpectSaveError("The database file '" + db +
+                        "' cannot be written: disk I/O error (File too large)");
         ClickDay(6);
-        EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("5 December 2026"));
-        EXPECT_EQ(cal->rtfCalQJournal->toPlainText(), text);
+        EXPECT_EQ(lblSelDate->text(), "5 December 2026");
+        EXPECT_EQ(journal->toPlainText(), typed + "before");
     }
-    EXPECT_TRUE(IntegrityOk());
-    EXPECT_EQ(Journal("05 Dec 2026"), QStringLiteral("('before')"));
+    EXPECT_EQ(Scalar("pragma integrity_check").toString(), "ok");
+    EXPECT_EQ(Stored("05 Dec 2026"), "('before')");
     ClickDay(6); // space is back
-    EXPECT_EQ(Scalar(QStringLiteral("select caljournal from pmcalendar where caldate = #05 Dec "
-                                    "2026#"))
-                  .toString(),
-              text);
+    EXPECT_EQ(Stored("05 Dec 2026"), "('" + typed + "before')");
 }
 
-TEST_F(Calendar, TypingIsSavedAfterAPauseAndAVisitWritesNothing) {
+TEST_F(CalendarFaults, TypingIsSavedAfterAPauseAndAVisitWritesNothing) {
     IdleSaver::SetDelay(1);
-    Exec(QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('06 Dec 2026',"
-                        "'stored')"));
+    AddJournal("06 Dec 2026", "stored");
     Show("December", 2026);
     ClickDay(5);
-    Type(cal->rtfCalQJournal, QStringLiteral("typed"));
+    Type("typed");
     QTest::qWait(40);
-    EXPECT_EQ(Journal("05 Dec 2026"), QStringLiteral("('typed')")) << "saved without leaving";
+    EXPECT_EQ(Stored("05 Dec 2026"), "('typed')") << "saved without leaving";
     // A visit arms nothing: what changes behind the window stays.
     ClickDay(6);
-    Exec(QStringLiteral("update pmcalendar set caljournal = 'elsewhere' where caldate = #06 Dec "
-                        "2026#"));
+    Exec("update pmcalendar set caljournal = 'elsewhere' where caldate = #06 Dec 2026#");
     QTest::qWait(40);
-    EXPECT_EQ(Journal("06 Dec 2026"), QStringLiteral("('elsewhere')"));
+    EXPECT_EQ(Stored("06 Dec 2026"), "('elsewhere')");
     // A pause that cannot save reports once; the next keystroke tries again.
     {
-        TableFault fault(QStringLiteral("pmcalendar"), TableFault::RefusesWrites);
-        prompter->Expect(Box("Error while saving information!", kRefused),
-                         QStringLiteral("Database Error!"), MsgIcon::Critical, MsgButtons::OK);
-        Type(cal->rtfCalQJournal, QStringLiteral(" more"));
+        TableFault fault("pmcalendar", TableFault::RefusesWrites);
+        ExpectSaveError();
+        Type(" more");
         QTest::qWait(40);
         QTest::qWait(40);
     }
-    Type(cal->rtfCalQJournal, QStringLiteral("!"));
+    Type("!");
     QTest::qWait(40);
-    EXPECT_EQ(Journal("06 Dec 2026"), QStringLiteral("(' more!stored')")) << "typed at the start";
+    EXPECT_EQ(Stored("06 Dec 2026"), "(' more!stored')") << "typed at the start";
     IdleSaver::SetDelay(2000);
 }
 

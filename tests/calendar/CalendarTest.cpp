@@ -1,320 +1,492 @@
 #include "CalendarFixture.h"
 
-#include "support/Render.h"
-
+#include "calendar/CalendarSearch.h"
+#include "calendar/DayEventsPanel.h"
+#include "calendar/JournalPanel.h"
+#include "calendar/frmEvents.h"
+#include "calendar/frmEventsBrowse.h"
+#include "common/AppGlobals.h"
+#include "ui/widgets/TabStrip.h"
 #include "ui/widgets/Twips.h"
-#include <QAccessible>
 
-#include <QLayout>
-#include <QTest>
+#include <QFrame>
 
 namespace {
 
-TEST_F(Calendar, StartsOnTodayInTheCurrentMonth) {
-    const QDate today = QDate::currentDate();
-    EXPECT_EQ(cal->lblSelDate->text(), SelectedDayText(today));
-    EXPECT_EQ(cal->lblCalMonth->text(),
-              MonthName(today.month()) + QLatin1Char(' ') + QString::number(today.year()));
-    EXPECT_EQ(cal->flxCalModel->CurrentText(), QString::number(today.day()));
-    EXPECT_EQ(cal->flxCalModel->BackColor(cal->flxCalModel->Row(), cal->flxCalModel->Col()),
-              QColor(255, 255, 0));
-    QStringList headers;
-    for (int c = 0; c < 7; ++c)
-        headers << cal->flxCalModel->Text(0, c);
-    EXPECT_EQ(headers.join(' '), QStringLiteral("Sun Mon Tues Wed Thurs Fri Sat"));
-    EXPECT_EQ(cal->cboMonth->count(), 12);
-    EXPECT_EQ(cal->cboYear->count(), 56);
-    EXPECT_EQ(cal->cboYear->itemText(0), QStringLiteral("1995"));
-    EXPECT_EQ(cal->cboYear->itemText(55), QStringLiteral("2050"));
-    EXPECT_EQ(cal->dtpStartTime->text(), QStringLiteral("12:00 AM"));
-    EXPECT_EQ(cal->cboEvent->count(), 2);
-}
+TEST_F(Calendar, MonthsAreLaidOutSundayToSaturdayFromToday) {
+    EXPECT_EQ(lblSelDate->text(), SelectedDayText(QDate::currentDate()));
 
-TEST_F(Calendar, MonthsAreLaidOutSundayToSaturday) {
+    auto weeks = [&] {
+        QStringList rows;
+        for (int r = 1; r <= 6; ++r) {
+            QStringList cells;
+            for (int c = 0; c <= 6; ++c)
+                cells << (model->Text(r, c).isEmpty() ? "." : model->Text(r, c));
+            rows << cells.join(' ');
+        }
+        return rows;
+    };
     Show("August", 2026); // 31 days from a Saturday: all six weeks
-    EXPECT_EQ(Weeks(),
+    EXPECT_EQ(weeks(),
               QStringList({". . . . . . 1", "2 3 4 5 6 7 8", "9 10 11 12 13 14 15",
                            "16 17 18 19 20 21 22", "23 24 25 26 27 28 29", "30 31 . . . . ."}));
-    EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("1 August 2026"));
-    EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("August 2026"));
-    EXPECT_EQ(cal->flxCalModel->Row(), 1);
-    EXPECT_EQ(cal->flxCalModel->Col(), 6);
-
+    EXPECT_EQ(lblSelDate->text(), "1 August 2026");
+    EXPECT_EQ(lblCalMonth->text(), "August 2026");
+    EXPECT_EQ(QPoint(model->Row(), model->Col()), QPoint(1, 6));
     Show("February", 2026); // 28 days from a Sunday: four weeks exactly
-    EXPECT_EQ(Weeks(), QStringList({"1 2 3 4 5 6 7", "8 9 10 11 12 13 14", "15 16 17 18 19 20 21",
+    EXPECT_EQ(weeks(), QStringList({"1 2 3 4 5 6 7", "8 9 10 11 12 13 14", "15 16 17 18 19 20 21",
                                     "22 23 24 25 26 27 28", ". . . . . . .", ". . . . . . ."}));
-
     Show("February", 2028); // a leap February, from a Tuesday
     EXPECT_EQ(CellOf(29), QPoint(5, 2));
-    EXPECT_EQ(Weeks().last(), QStringLiteral(". . . . . . ."));
+    EXPECT_EQ(weeks().last(), ". . . . . . .");
 }
 
 TEST_F(Calendar, NavigationCrossesMonthAndYearEnds) {
     Show("December", 2026);
     ClickDay(31);
-    cal->cmdNextDay->click();
-    EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("January 2027"));
-    EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("1 January 2027"));
-    EXPECT_EQ(cal->flxCalModel->CurrentText(), QStringLiteral("1"));
-    cal->cmdPrevDay->click();
-    EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("31 December 2026"));
-    // The menu items do the same.
-    window->Action(QStringLiteral("mnuNextMonth"))->trigger();
-    EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("January 2027"));
-    window->Action(QStringLiteral("mnuPrevMonth"))->trigger();
-    window->Action(QStringLiteral("mnuPrevMonth"))->trigger();
-    EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("1 November 2026"));
-    window->Action(QStringLiteral("mnuNextDay"))->trigger();
-    EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("2 November 2026"));
-
+    Press("cmdNextDay");
+    EXPECT_EQ(lblCalMonth->text(), "January 2027");
+    EXPECT_EQ(lblSelDate->text(), "1 January 2027");
+    EXPECT_EQ(model->CurrentText(), "1");
+    Press("cmdPrevDay");
+    EXPECT_EQ(lblSelDate->text(), "31 December 2026");
+    Menu("mnuNextMonth");
+    EXPECT_EQ(lblCalMonth->text(), "January 2027");
+    Menu("mnuPrevMonth");
+    Menu("mnuPrevMonth");
+    EXPECT_EQ(lblSelDate->text(), "1 November 2026");
+    Menu("mnuNextDay");
+    EXPECT_EQ(lblSelDate->text(), "2 November 2026");
     Show("December", 2050);
-    cal->cmdNextMonth->click();
-    EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("January 2051"));
-    EXPECT_EQ(cal->cboYear->currentText(), QStringLiteral("2051"));
+    Press("cmdNextMonth");
+    EXPECT_EQ(lblCalMonth->text(), "January 2051");
+    EXPECT_EQ(C<QComboBox>("cboYear")->currentText(), "2051");
 
     // Arrow keys move like clicks; the header row cannot be reached.
     Show("December", 2026);
     ClickDay(6); // a Sunday in the second week
-    QTest::keyClick(cal->flxCal, Qt::Key_Right);
-    EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("7 December 2026"));
-    QTest::keyClick(cal->flxCal, Qt::Key_Left);
-    QTest::keyClick(cal->flxCal, Qt::Key_Up);
-    EXPECT_EQ(cal->flxCalModel->Row(), 1);
-    EXPECT_TRUE(cal->lblSelDate->text().isEmpty()) << "row 1, column 0 is before the 1st";
-    QTest::keyClick(cal->flxCal, Qt::Key_Up);
-    EXPECT_EQ(cal->flxCalModel->Row(), 1);
-
-    window->Action(QStringLiteral("mnuToday"))->trigger();
-    EXPECT_EQ(cal->lblSelDate->text(), SelectedDayText(QDate::currentDate()));
+    QTest::keyClick(flxCal, Qt::Key_Right);
+    EXPECT_EQ(lblSelDate->text(), "7 December 2026");
+    QTest::keyClick(flxCal, Qt::Key_Left);
+    QTest::keyClick(flxCal, Qt::Key_Up);
+    EXPECT_EQ(model->Row(), 1);
+    EXPECT_TRUE(lblSelDate->text().isEmpty()) << "row 1, column 0 is before the 1st";
+    QTest::keyClick(flxCal, Qt::Key_Up);
+    EXPECT_EQ(model->Row(), 1);
+    Menu("mnuToday");
+    EXPECT_EQ(lblSelDate->text(), SelectedDayText(QDate::currentDate()));
 }
 
-TEST_F(Calendar, ABlankCellClearsTheDayAndIsPaintedNormalWhenLeft) {
+TEST_F(Calendar, ABlankCellClearsTheDayAndKeepsNothingTypedOnIt) {
     Show("August", 2026);
     ClickDay(3);
-    Type(cal->rtfCalQJournal, QStringLiteral("kept"));
+    Type("kept");
     Click(1, 0); // before the 1st
-    EXPECT_TRUE(cal->lblSelDate->text().isEmpty());
-    EXPECT_TRUE(cal->rtfCalQJournal->toPlainText().isEmpty());
-    EXPECT_EQ(Journal("03 Aug 2026"), QStringLiteral("('kept')"));
-    // Typed on a blank cell: discarded; the day buttons do nothing.
-    Type(cal->rtfCalQJournal, QStringLiteral("lost"));
-    cal->cmdNextDay->click();
-    EXPECT_TRUE(cal->lblSelDate->text().isEmpty());
+    EXPECT_TRUE(lblSelDate->text().isEmpty());
+    EXPECT_TRUE(journal->toPlainText().isEmpty());
+    EXPECT_EQ(Stored("03 Aug 2026"), "('kept')");
+    Type("lost");
+    Press("cmdNextDay"); // does nothing here
+    EXPECT_TRUE(lblSelDate->text().isEmpty());
     Click(1, 1);
-    EXPECT_EQ(cal->flxCalModel->BackColor(1, 1), CalSelectedColor);
-    EXPECT_EQ(cal->flxCalModel->BackColor(1, 0), CalNormalColor);
-    EXPECT_EQ(Count(QStringLiteral("select * from pmcalendar")), 1);
+    EXPECT_EQ(model->BackColor(1, 1), CalSelectedColor);
+    EXPECT_EQ(model->BackColor(1, 0), CalNormalColor);
+    EXPECT_EQ(Count("select * from pmcalendar"), 1);
 }
 
-TEST_F(Calendar, JournalIsSavedWhenLeavingAndRemovedWhenEmptied) {
+TEST_F(Calendar, AJournalIsInsertedUpdatedAndDeletedWhenLeftAndItsDayMarked) {
     Show("December", 2026);
     ClickDay(5);
-    const QString text = QStringLiteral("Ahmad's day — café, naïve 'quotes'");
-    Type(cal->rtfCalQJournal, text);
+    const QString text = "Ahmad's day — café, naïve 'quotes'";
+    Type(text);
     ClickDay(6);
-    EXPECT_EQ(Journal("05 Dec 2026"), QStringLiteral("('") + text + QStringLiteral("')"));
+    EXPECT_EQ(Stored("05 Dec 2026"), "('" + text + "')");
     EXPECT_EQ(ColourOf(5), CalFilledColor);
     ClickDay(5);
-    EXPECT_EQ(cal->rtfCalQJournal->toPlainText(), text);
+    EXPECT_EQ(journal->toPlainText(), text);
     // An opened day is a fresh text: the caret at its start, nothing of another day to undo.
-    EXPECT_EQ(cal->rtfCalQJournal->textCursor().position(), 0);
-    EXPECT_FALSE(cal->rtfCalQJournal->document()->isUndoAvailable());
-    cal->rtfCalQJournal->moveCursor(QTextCursor::End);
-    Type(cal->rtfCalQJournal, QStringLiteral(" more"));
+    EXPECT_EQ(journal->textCursor().position(), 0);
+    EXPECT_FALSE(journal->document()->isUndoAvailable());
+    journal->moveCursor(QTextCursor::End);
+    Type(" more");
     ClickDay(7);
-    EXPECT_EQ(Count(QStringLiteral("select * from pmcalendar")), 1);
-    EXPECT_EQ(Journal("05 Dec 2026"), QStringLiteral("('") + text + QStringLiteral(" more')"));
+    EXPECT_EQ(Count("select * from pmcalendar"), 1);
+    EXPECT_EQ(Stored("05 Dec 2026"), "('" + text + " more')");
 
     // Only blanks left: the row goes.
     ClickDay(5);
-    cal->rtfCalQJournal->selectAll();
-    QTest::keyClick(cal->rtfCalQJournal, Qt::Key_Delete);
-    Type(cal->rtfCalQJournal, QStringLiteral("   "));
+    journal->selectAll();
+    QTest::keyClick(journal, Qt::Key_Delete);
+    Type("   ");
     ClickDay(6);
-    EXPECT_EQ(Count(QStringLiteral("select * from pmcalendar")), 0);
+    EXPECT_EQ(Count("select * from pmcalendar"), 0);
     // All text deleted: the day is normal again.
-    Type(cal->rtfCalQJournal, QStringLiteral("brief"));
+    Type("brief");
     ClickDay(5);
     EXPECT_EQ(ColourOf(6), CalFilledColor);
     ClickDay(6);
-    cal->rtfCalQJournal->clear();
+    journal->clear();
     ClickDay(7);
     EXPECT_EQ(ColourOf(6), CalNormalColor);
-    EXPECT_EQ(Count(QStringLiteral("select * from pmcalendar")), 0);
+    EXPECT_EQ(Count("select * from pmcalendar"), 0);
 }
 
-TEST_F(Calendar, VisitingADayWritesNothing) {
-    Exec(QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('05 Dec 2026','  "
-                        "padded  ')"));
-    Exec(QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('10 Dec 2026','   "
-                        "')"));
-    Exec(QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('15 Mar 2030','far "
-                        "away')"));
-    Exec(QStringLiteral("insert into pmcaleventdate (caldate,calevent,eventdetails,timestart,"
-                        "timeend) values (#12 Dec 2026#,'Birthday','',#12:00:00 AM#,#12:00:00 "
-                        "AM#)"));
+TEST_F(Calendar, DrawingMarksFilledDaysAndVisitingWritesNothing) {
+    AddJournal("05 Dec 2026", "  padded  ");
+    AddJournal("10 Dec 2026", "   ");
+    AddJournal("15 Mar 2030", "far away");
+    AddEvent("12 Dec 2026", "Birthday", "");
     Show("December", 2026);
     EXPECT_EQ(ColourOf(5), CalFilledColor);
     EXPECT_EQ(ColourOf(10), CalNormalColor) << "a journal of blanks is not marked";
     EXPECT_EQ(ColourOf(12), CalFilledColor) << "an event marks its day";
     ClickDay(5);
-    EXPECT_EQ(cal->rtfCalQJournal->toPlainText(), QStringLiteral("padded"));
+    EXPECT_EQ(journal->toPlainText(), "padded");
     // Changed behind the window's back: leaving must not write the loaded text over it.
-    Exec(QStringLiteral("update pmcalendar set caljournal = 'elsewhere' where caldate = #05 Dec "
-                        "2026#"));
+    Exec("update pmcalendar set caljournal = 'elsewhere' where caldate = #05 Dec 2026#");
     ClickDay(6);
-    cal->cmdNextMonth->click();
-    EXPECT_EQ(Journal("05 Dec 2026"), QStringLiteral("('elsewhere')"));
-    EXPECT_EQ(Journal("15 Mar 2030"), QStringLiteral("('far away')"));
+    Press("cmdNextMonth");
+    EXPECT_EQ(Stored("05 Dec 2026"), "('elsewhere')");
+    EXPECT_EQ(Stored("15 Mar 2030"), "('far away')");
 }
 
-TEST_F(Calendar, EventsAreSavedReplacedListedAndDeleted) {
+TEST_F(Calendar, EventsAreSavedReplacedListedClickedBackAndDeleted) {
     Show("December", 2026);
     ClickDay(5);
-    SetEvent(QStringLiteral("Birthday"), QStringLiteral("cake"), QTime(9, 30), QTime(21, 5));
-    cal->cmdCalEventSave->click();
+    SetEvent("Birthday", "cake", QTime(9, 30), QTime(21, 5));
+    Press("cmdCalEventSave");
     EXPECT_EQ(Listed(), QStringList({"Birthday|cake"}));
-    EXPECT_EQ(cal->cboEvent->currentText(), QStringLiteral("Birthday")) << "kept after a save";
-    SetEvent(QStringLiteral("Birthday"), QStringLiteral("party"), QTime(10, 0), QTime(11, 0));
-    cal->cmdCalEventSave->click();
-    EXPECT_EQ(Rows(QStringLiteral("select * from pmcaleventdate")),
-              QStringLiteral("(#2026-12-05#,'Birthday','party',@10:00:00,@11:00:00)"));
-    SetEvent(QStringLiteral("O'Brien's day"), QStringLiteral("it's on"), QTime(0, 0), QTime(1, 0));
-    cal->cmdCalEventSave->click();
+    EXPECT_EQ(cboEvent->currentText(), "Birthday") << "kept after a save";
+    SetEvent("Birthday", "party", QTime(10, 0), QTime(11, 0));
+    Press("cmdCalEventSave");
+    EXPECT_EQ(Rows("select * from pmcaleventdate"),
+              "(#2026-12-05#,'Birthday','party',@10:00:00,@11:00:00)");
+    SetEvent("O'Brien's day", "it's on", QTime(0, 0), QTime(1, 0));
+    Press("cmdCalEventSave");
     EXPECT_EQ(Listed().size(), 2);
 
-    cal->cmdCalEventClear->click();
-    EXPECT_TRUE(cal->cboEvent->currentText().isEmpty());
-    QTreeWidgetItem* item =
-        cal->lvwDayEvents->findItems(QStringLiteral("O'Brien's day"), Qt::MatchExactly).value(0);
-    ASSERT_TRUE(item);
-    const QRect rect = cal->lvwDayEvents->visualItemRect(item);
-    QTest::mouseClick(cal->lvwDayEvents->viewport(), Qt::LeftButton, {}, rect.center());
-    EXPECT_EQ(cal->cboEvent->currentText(), QStringLiteral("O'Brien's day"));
-    EXPECT_EQ(cal->txtEventDetails->text(), QStringLiteral("it's on"));
-    EXPECT_EQ(cal->dtpEndTime->time(), QTime(1, 0));
-    cal->cmdCalEventDelete->click();
+    Press("cmdCalEventClear");
+    EXPECT_TRUE(cboEvent->currentText().isEmpty());
+    ClickItem(lvwDayEvents, "O'Brien's day");
+    EXPECT_EQ(cboEvent->currentText(), "O'Brien's day");
+    EXPECT_EQ(txtEventDetails->text(), "it's on");
+    EXPECT_EQ(dtpEndTime->time(), QTime(1, 0));
+    Press("cmdCalEventDelete");
     EXPECT_EQ(Listed(), QStringList({"Birthday|party"}));
-    EXPECT_TRUE(cal->cboEvent->currentText().isEmpty()) << "the editor empties after a delete";
-
+    EXPECT_TRUE(cboEvent->currentText().isEmpty()) << "the editor empties after a delete";
     // A type the day does not have: nothing changes, the editor empties.
-    cal->cboEvent->setEditText(QStringLiteral("O'Brien's day"));
-    cal->cmdCalEventDelete->click();
+    cboEvent->setEditText("O'Brien's day");
+    Press("cmdCalEventDelete");
     EXPECT_EQ(Listed(), QStringList({"Birthday|party"}));
-    EXPECT_TRUE(cal->cboEvent->currentText().isEmpty());
-
-    // The day is marked by its event alone.
+    EXPECT_TRUE(cboEvent->currentText().isEmpty());
     ClickDay(6);
-    EXPECT_EQ(ColourOf(5), CalFilledColor);
+    EXPECT_EQ(ColourOf(5), CalFilledColor) << "marked by its event alone";
 }
 
 TEST_F(Calendar, UnknownTypesAreLoudOnSaveAndQuietOnLeaving) {
     Show("December", 2026);
     ClickDay(5);
-    SetEvent(QStringLiteral("Picnic"), QStringLiteral("park"), QTime(12, 0), QTime(13, 0));
-    prompter->Expect(QStringLiteral("There isn't an event called 'Picnic'!  Please make sure that "
-                                    "the event is matches any one of those in the Drop-down "
-                                    "box!"),
-                     QStringLiteral("Pimora"), MsgIcon::Information, MsgButtons::OK);
-    cal->cmdCalEventSave->click();
-    SetEvent(QStringLiteral("Picnic"), QStringLiteral("park"), QTime(12, 0), QTime(13, 0));
+    SetEvent("Picnic", "park", QTime(12, 0), QTime(13, 0));
+    prompter->Expect("There isn't an event called 'Picnic'!  Please make sure that the event is "
+                     "matches any one of those in the Drop-down box!",
+                     "Pimora", MsgIcon::Information);
+    Press("cmdCalEventSave");
+    SetEvent("Picnic", "park", QTime(12, 0), QTime(13, 0));
     ClickDay(6); // quiet
-    SetEvent(QStringLiteral("   "), QStringLiteral("details only"), QTime(1, 0), QTime(2, 0));
-    cal->cmdCalEventSave->click(); // a blank name does nothing
+    SetEvent("   ", "details only", QTime(1, 0), QTime(2, 0));
+    Press("cmdCalEventSave"); // a blank name does nothing
     ClickDay(7);
-    EXPECT_EQ(Count(QStringLiteral("select * from pmcaleventdate")), 0);
-
+    EXPECT_EQ(Count("select * from pmcaleventdate"), 0);
     // A known type typed in is saved when the user simply moves on.
-    SetEvent(QStringLiteral("birthday"), QStringLiteral("moved on"), QTime(8, 0), QTime(9, 0));
+    SetEvent("birthday", "moved on", QTime(8, 0), QTime(9, 0));
     ClickDay(8);
-    EXPECT_EQ(Rows(QStringLiteral("select caldate, calevent, eventdetails from pmcaleventdate")),
-              QStringLiteral("(#2026-12-07#,'birthday','moved on')"));
+    EXPECT_EQ(Rows("select caldate, calevent, eventdetails from pmcaleventdate"),
+              "(#2026-12-07#,'birthday','moved on')");
 }
 
-TEST_F(Calendar, ClosingSavesThePendingDay) {
-    Show("December", 2026);
-    ClickDay(24);
-    Type(cal->rtfCalQJournal, QStringLiteral("Christmas Eve"));
-    SetEvent(QStringLiteral("Birthday"), QStringLiteral("unsaved"), QTime(18, 0), QTime(19, 0));
-    CloseWindow();
-    EXPECT_FALSE(gConn);
-    folder.Connect();
-    EXPECT_EQ(Journal("24 Dec 2026"), QStringLiteral("('Christmas Eve')"));
-    EXPECT_EQ(Rows(QStringLiteral("select eventdetails from pmcaleventdate where caldate = #24 "
-                                  "Dec 2026#")),
-              QStringLiteral("('unsaved')"));
+TEST_F(Calendar, ClosingSavesThePendingDayButNoEventWithoutAType) {
+    for (const char* type : {"Birthday", ""}) {
+        Show("December", 2026);
+        ClickDay(24);
+        Type(*type ? "Christmas Eve" : "");
+        SetEvent(type, type + QString(" unsaved"), QTime(18, 0), QTime(19, 0));
+        CloseForGood(window);
+        EXPECT_FALSE(gConn);
+        folder.Connect();
+        EXPECT_EQ(Stored("24 Dec 2026"), "('Christmas Eve')");
+        EXPECT_EQ(Rows("select caldate, eventdetails from pmcaleventdate"),
+                  "(#2026-12-24#,'Birthday unsaved')");
+        Open();
+    }
 }
 
-TEST_F(Calendar, ClosingWithHalfAnEventSavesNoEvent) {
-    Show("December", 2026);
-    ClickDay(24);
-    SetEvent(QString(), QStringLiteral("details without a type"), QTime(18, 0), QTime(19, 0));
-    CloseWindow();
-    folder.Connect();
-    EXPECT_EQ(Count(QStringLiteral("select * from pmcaleventdate")), 0);
-}
-
-TEST_F(Calendar, MonthJumpGoesOrRefuses) {
+TEST_F(Calendar, TheMonthJumpGoesOrRefusesAndTheSwapTradesPlaces) {
     Show("December", 2026);
     window->show();
-    QTest::mouseDClick(cal->lblCalMonth, Qt::LeftButton);
-    EXPECT_TRUE(cal->fraEditMonthYear->isVisible());
-    const QString refusal = QStringLiteral("Please choose a month from January to December and "
-                                           "type a year from 100 to 9999.");
-    cal->cboMonth->setCurrentText(QStringLiteral("Smarch"));
-    prompter->Expect(refusal, QStringLiteral("Pimora"), MsgIcon::Exclamation, MsgButtons::OK);
-    cal->cmdOK->click();
-    EXPECT_TRUE(cal->fraEditMonthYear->isVisible());
-    cal->cboMonth->setCurrentText(QStringLiteral("March"));
-    cal->cboYear->setCurrentText(QStringLiteral("20x1"));
-    prompter->Expect(refusal, QStringLiteral("Pimora"), MsgIcon::Exclamation, MsgButtons::OK);
-    cal->cmdOK->click();
-    EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("December 2026"));
-    cal->cboYear->setCurrentText(QStringLiteral("2031"));
-    cal->cmdOK->click();
-    EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("March 2031"));
-    EXPECT_FALSE(cal->fraEditMonthYear->isVisible());
-    // Navigating with the buttons closes an open jump frame; Enter on the label opens it.
-    cal->lblCalMonth->setFocus();
-    QTest::keyClick(cal->lblCalMonth, Qt::Key_Return);
-    EXPECT_TRUE(cal->fraEditMonthYear->isVisible());
-    cal->cmdPrevMonth->click();
-    EXPECT_FALSE(cal->fraEditMonthYear->isVisible());
-    EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("February 2031"));
+    auto* jump = C<QFrame>("fraEditMonthYear");
+    auto* cboMonth = C<QComboBox>("cboMonth");
+    auto* cboYear = C<QComboBox>("cboYear");
+    QTest::mouseDClick(lblCalMonth, Qt::LeftButton);
+    EXPECT_TRUE(jump->isVisible());
+    for (auto [month, year] : {std::pair{"Smarch", "2031"}, std::pair{"March", "20x1"}}) {
+        cboMonth->setCurrentText(month);
+        cboYear->setCurrentText(year);
+        prompter->Expect("Please choose a month from January to December and type a year from "
+                         "100 to 9999.",
+                         "Pimora", MsgIcon::Exclamation);
+        Press("cmdOK");
+        EXPECT_TRUE(jump->isVisible());
+    }
+    EXPECT_EQ(lblCalMonth->text(), "December 2026");
+    cboYear->setCurrentText("2031");
+    Press("cmdOK");
+    EXPECT_EQ(lblCalMonth->text(), "March 2031");
+    EXPECT_FALSE(jump->isVisible());
+    // Enter on the label opens it; navigating with the buttons closes it.
+    lblCalMonth->setFocus();
+    QTest::keyClick(lblCalMonth, Qt::Key_Return);
+    EXPECT_TRUE(jump->isVisible());
+    Press("cmdPrevMonth");
+    EXPECT_FALSE(jump->isVisible());
+    EXPECT_EQ(lblCalMonth->text(), "February 2031");
 
-    // What leads to drawing refuses a month it cannot draw: nothing is drawn or left.
-    ClickDay(3);
-    EXPECT_FALSE(cal->grid->RenderCalMonth(QStringLiteral("Dec"), QStringLiteral("2026")));
-    EXPECT_FALSE(cal->grid->RenderCalMonth(QStringLiteral("March"), QStringLiteral("99")));
-    EXPECT_EQ(cal->lblCalMonth->text(), QStringLiteral("February 2031"));
-    EXPECT_EQ(cal->lblSelDate->text(), QStringLiteral("3 February 2031"));
-}
-
-TEST_F(Calendar, TheGridShowsItsDaysToAssistiveTechnology) {
-    Show("August", 2026);
-    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(cal->flxCal);
-    ASSERT_TRUE(grid && grid->tableInterface());
-    QAccessibleTableInterface* table = grid->tableInterface();
-    EXPECT_EQ(table->rowCount(), 6);
-    EXPECT_EQ(table->columnCount(), 7);
-    EXPECT_EQ(table->columnDescription(0), QStringLiteral("Sun"));
-    EXPECT_EQ(table->columnDescription(4), QStringLiteral("Thurs"));
-    auto cell = [&](int row, int col) { return table->cellAt(row, col)->text(QAccessible::Name); };
-    EXPECT_EQ(cell(0, 6), QStringLiteral("1"));
-    EXPECT_EQ(cell(5, 1), QStringLiteral("31"));
-    EXPECT_EQ(cell(5, 2), QString());
-}
-
-TEST_F(Calendar, SwapTradesTheGridAndTheEvents) {
     auto tops = [&] {
-        return QPoint(GeometryTwips(cal->fraCal).top, GeometryTwips(cal->fraDayEvents).top);
+        return QPoint(GeometryTwips(C<QFrame>("fraCal")).top,
+                      GeometryTwips(C<QWidget>("fraDayEvents")).top);
     };
     EXPECT_EQ(tops(), QPoint(900, 6840));
-    window->Action(QStringLiteral("mnuSwapCal"))->trigger();
+    Menu("mnuSwapCal");
     EXPECT_EQ(tops(), QPoint(4080, 900));
-    EXPECT_EQ(GeometryTwips(cal->fraDayEvents).height, 3195);
-    window->Action(QStringLiteral("mnuSwapCal"))->trigger();
+    Menu("mnuSwapCal");
     EXPECT_EQ(tops(), QPoint(900, 6840));
+}
+
+TEST_F(Calendar, EventTypesAreAddedDescribedAndDeletedUnlessUsed) {
+    AddEvent("05 Dec 2026", "Birthday", "");
+    Show("December", 2026);
+    ClickDay(6);
+    cboEvent->setEditText("half-typed");
+    auto types = [](QTreeWidget* list) {
+        QStringList out;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            out << list->topLevelItem(i)->text(0) + '|' + list->topLevelItem(i)->text(1);
+        return out;
+    };
+    DialogDriver driver([&](QDialog& d) {
+        auto& dialog = dynamic_cast<frmEvents&>(d);
+        EXPECT_EQ(types(dialog.lvwEvents), QStringList({"Birthday|", "O'Brien's day|"}));
+        dialog.txtEvent->setText("  Anniversary  ");
+        dialog.txtDesc->setText(" yearly ");
+        dialog.cmdEventSave->click();
+        EXPECT_TRUE(dialog.txtEvent->text().isEmpty() && dialog.txtDesc->text().isEmpty());
+        EXPECT_EQ(cboEvent->findText("Anniversary"), 0) << "the day's list has it at once";
+        ClickItem(dialog.lvwEvents, "Birthday");
+        EXPECT_EQ(dialog.txtEvent->text(), "Birthday");
+        dialog.txtDesc->setText("Cake");
+        dialog.cmdEventSave->click();
+        prompter->Expect("Please key in an Event Name!", "Pimora", MsgIcon::Exclamation);
+        dialog.txtEvent->setText("   ");
+        dialog.cmdEventSave->click();
+
+        ClickItem(dialog.lvwEvents, "Birthday");
+        prompter->Expect("The Event is currently being used, and cannot be deleted!");
+        dialog.cmdEventDel->click();
+        EXPECT_TRUE(dialog.txtEvent->text().isEmpty()) << "emptied anyway";
+        dialog.txtEvent->setText(" Zebra ");
+        prompter->Expect("There is no such Event (Zebra) to delete!");
+        dialog.cmdEventDel->click();
+        ClickItem(dialog.lvwEvents, "O'Brien's day");
+        dialog.cmdEventDel->click();
+        dialog.Command3->click();
+        return dialog.result();
+    });
+    Menu("mnuMaintEvents");
+    EXPECT_EQ(driver.Shown(), 1);
+    EXPECT_EQ(Rows("select calevent, caleventdesc from pmcalevent order by calevent"),
+              "('Anniversary',' yearly ')('Birthday','Cake')");
+    EXPECT_EQ(cboEvent->currentText(), "half-typed") << "kept over refills";
+}
+
+TEST_F(Calendar, TheBrowserPutsItsChoiceInTheEditorAndWritesNothing) {
+    Show("December", 2026);
+    ClickDay(5);
+    int round = 0;
+    DialogDriver driver([&](QDialog& d) {
+        auto& browser = dynamic_cast<frmEventsBrowse&>(d);
+        if (++round == 1) {
+            ClickItem(browser.lvwEvents, "O'Brien's day");
+            browser.cmdSelect->click();
+        } else if (round == 2) {
+            browser.cmdCancel->click();
+        } else {
+            const QPoint at =
+                browser.lvwEvents->visualItemRect(browser.lvwEvents->topLevelItem(0)).center();
+            QTest::mouseClick(browser.lvwEvents->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(browser.lvwEvents->viewport(), Qt::LeftButton, {}, at);
+        }
+        return browser.result();
+    });
+    for (const char* expected : {"O'Brien's day", "O'Brien's day", "Birthday"}) {
+        part->Events().cmdBrowseEvents->click();
+        EXPECT_EQ(cboEvent->currentText(), expected) << round;
+    }
+    EXPECT_EQ(Count("select * from pmcaleventdate"), 0);
+}
+
+class CalendarSearching : public Calendar {
+protected:
+    void SetUp() override {
+        Calendar::SetUp();
+        search = &part->Search();
+    }
+    void SearchJournal(const QString& text, bool all = true) {
+        search->txtCalSearch->setText(text);
+        (all ? search->optCalSearchAll : search->optCalSearchToday)->setChecked(true);
+        search->cmdCalSearch->click();
+    }
+    void SearchEvents(const QString& text, QRadioButton* mode) {
+        search->txtCalEventsSearch->setText(text);
+        mode->setChecked(true);
+        search->cmdCalEventsSearch->click();
+    }
+    QStringList Found(int columns = 1) const {
+        QStringList out;
+        for (int i = 0; i < search->lvwCalSearch->topLevelItemCount(); ++i) {
+            QStringList cells;
+            for (int c = 0; c < columns; ++c)
+                cells << search->lvwCalSearch->topLevelItem(i)->text(c);
+            out << cells.join('|');
+        }
+        return out;
+    }
+    QString Selected() const {
+        const QTextCursor c = journal->textCursor();
+        return QString("%1:%2").arg(c.selectionStart()).arg(c.selectedText());
+    }
+    void ExpectNothingFound() { prompter->Expect("Nothing found!"); }
+    CalendarSearch* search = nullptr;
+};
+
+TEST_F(CalendarSearching, JournalsAreListedNewestFirstWithLiteralPercentSigns) {
+    AddJournal("05 Dec 2026", "it's 50% done");
+    AddJournal("06 Jan 2027", "50 percent, it's early");
+    AddJournal("03 Nov 2026", "nothing much");
+    SearchJournal("  it's  ");
+    EXPECT_EQ(Found(2),
+              QStringList({"2027-01-06|50 percent, it's early", "2026-12-05|it's 50% done"}));
+    EXPECT_EQ(search->lblCalendarFound->text(), "2");
+    SearchJournal("50%");
+    EXPECT_EQ(Found(), QStringList({"2026-12-05"}));
+    ExpectNothingFound();
+    SearchJournal("zebra");
+    EXPECT_TRUE(Found().isEmpty());
+    EXPECT_EQ(search->lblCalendarFound->text(), "0");
+    prompter->Expect("Please enter a string to search for!", "Nothing to search!",
+                     MsgIcon::Exclamation);
+    SearchJournal("   ");
+
+    search->cmdCalSearchClear->click();
+    EXPECT_TRUE(Found().isEmpty());
+    EXPECT_TRUE(search->txtCalSearch->text().isEmpty());
+}
+
+TEST_F(CalendarSearching, AnyTextAUserTypesIsSearchedForAsItIs) {
+    AddJournal("05 Dec 2026", "[x] it's #1 * a?b ! ünïcödé");
+    const std::pair<QString, bool> texts[] = {
+        {"it's", true},      {"[", true},
+        {"[x]", true},       {"#1", true},
+        {"a?b", true},       {"!", true},
+        {"ÜNÏCÖDÉ", true},   {"_", true},
+        {"]'; drop", false}, {QString(10000, 'x'), false},
+    };
+    for (const auto& [text, found] : texts) {
+        if (!found)
+            ExpectNothingFound();
+        SearchJournal(text);
+        EXPECT_EQ(Found(), found ? QStringList({"2026-12-05"}) : QStringList())
+            << text.left(20).toStdString();
+    }
+    EXPECT_EQ(Count("select * from pmcalendar"), 1);
+}
+
+TEST_F(CalendarSearching, TheSelectedDayIsSearchedAndTheFindBarStepsAndWraps) {
+    JournalPanel& panel = part->Journal();
+    AddJournal("05 Dec 2026", "Cat and cat and CAT");
+    Show("December", 2026);
+    ClickDay(5);
+    auto* tabs = C<TabStrip>("tabCalendar");
+    tabs->SelectKey("Search");
+    EXPECT_FALSE(search->chkCalSearchCase->isEnabled()) << "only for the selected day";
+    search->optCalSearchToday->setChecked(true);
+    EXPECT_TRUE(search->chkCalSearchCase->isEnabled());
+    SearchJournal("cat", false);
+    EXPECT_EQ(tabs->currentIndex(), 0) << "the journal comes to the front";
+    EXPECT_FALSE(panel.fraCalFindToday->isHidden());
+    EXPECT_EQ(Selected(), "0:Cat");
+    EXPECT_EQ(panel.txtCalFind->text(), "cat");
+    EXPECT_EQ(search->lblCalendarFound->text(), "0");
+    panel.cmdCalFind->click();
+    EXPECT_EQ(Selected(), "8:cat");
+    panel.cmdCalFind->click();
+    EXPECT_EQ(Selected(), "16:CAT");
+    prompter->Expect("No more instances found!  Would you like to search from the top again?",
+                     "Find Next", MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::Yes);
+    panel.cmdCalFind->click();
+    EXPECT_EQ(Selected(), "0:Cat");
+    panel.cmdCalFindClose->click();
+    EXPECT_TRUE(panel.fraCalFindToday->isHidden());
+
+    // The database ignores case; the find does not when asked to.
+    search->chkCalSearchCase->setChecked(true);
+    prompter->Expect("Cannot find 'cAt'!", "Not Found", MsgIcon::Critical);
+    SearchJournal("cAt", false);
+    ClickDay(6);
+    EXPECT_TRUE(panel.fraCalFindToday->isHidden()) << "entering a day hides the bar";
+    ExpectNothingFound();
+    SearchJournal("cat", false);
+    // No day selected: the day cannot be written, and the search says so.
+    Click(1, 0);
+    prompter->ExpectError("Error while doing Calendar search!", "Search Error!",
+                          "Syntax error in date in query expression '##'.");
+    SearchJournal("cat", false);
+}
+
+TEST_F(CalendarSearching, EventsAreSearchedInTheirThreeWaysOneLineAnEvent) {
+    AddEvent("05 Dec 2026", "Birthday", "cake for Ann");
+    AddEvent("05 Dec 2026", "O''Brien''s day", "birthday party");
+    AddEvent("01 Jan 2027", "Birthday", "none");
+    SearchEvents("BIRTHDAY", search->optCalEventsAll);
+    QStringList found = Found(3);
+    EXPECT_EQ(found.value(0), "2027-01-01|Birthday|none") << "newest first";
+    found.sort(); // a day's events come in any order
+    EXPECT_EQ(found,
+              QStringList({"2026-12-05|Birthday|cake for Ann",
+                           "2026-12-05|O'Brien's day|birthday party", "2027-01-01|Birthday|none"}));
+    SearchEvents("birthday", search->optCalEventsTitleOnly);
+    EXPECT_EQ(search->lblCalendarFound->text(), "2");
+    SearchEvents("birthday", search->optCalEventsDescOnly);
+    EXPECT_EQ(Found(2), QStringList({"2026-12-05|O'Brien's day"}));
+    search->cmdCalEventsClear->click();
+    EXPECT_EQ(search->lblCalendarFound->text(), "0");
+}
+
+TEST_F(CalendarSearching, AResultOpensItsOwnDayWhateverTheDateFormat) {
+    AddJournal("03 Feb 2027", "far ahead");
+    gShortDateFormat = "dd/mm/yyyy";
+    Show("December", 2026);
+    ClickDay(5);
+    Type("typed before the search");
+    SearchJournal("far");
+    EXPECT_EQ(Found(), QStringList({"03/02/2027"}));
+    search->lvwCalSearch->setCurrentItem(search->lvwCalSearch->topLevelItem(0));
+    search->lvwCalSearch_DblClick();
+    EXPECT_EQ(lblSelDate->text(), "3 February 2027");
+    EXPECT_EQ(journal->toPlainText(), "far ahead");
+    EXPECT_EQ(C<TabStrip>("tabCalendar")->currentIndex(), 0);
+    EXPECT_EQ(Stored("05 Dec 2026"), "('typed before the search')");
+    // A format that shows no day falls back to the ISO form.
+    EXPECT_EQ(ResultDateText(QDate(2027, 2, 3), ""), "2027-02-03");
+    EXPECT_EQ(ResultDateText(QDate(2027, 2, 3), "!!"), "2027-02-03");
 }
 
 } // namespace

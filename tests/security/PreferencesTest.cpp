@@ -1,72 +1,45 @@
-#include "support/AppFolder.h"
-#include "support/Render.h"
-#include "support/ScriptedPrompter.h"
 #include "support/Windows.h"
 
 #include "common/AppGlobals.h"
-#include "data/modDB.h"
 #include "security/Password.h"
 #include "security/frmPreferences.h"
-#include "ui/main/frmMain.h"
 #include "ui/widgets/TabStrip.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
-class Preferences : public ::testing::Test {
+class Preferences : public WindowTest {
 protected:
-    void Start(const QString& pwd, const char* tray = "N", const char* tips = "Y") {
-        Exec(QStringLiteral("insert into pmpref (pwd, minimizetosystray, enabletooltips) values "
-                            "('%1', '%2', '%3')")
-                 .arg(pwd, QString::fromLatin1(tray), QString::fromLatin1(tips)));
-        window = std::make_unique<frmMain>();
-        window->Load();
+    void Start(const QString& pwd, const char* tray = "N") {
+        Exec(QString("update pmpref set pwd = '%1', minimizetosystray = '%2'").arg(pwd, tray));
+        Open();
     }
-    // Opens the dialog, lets drive work it, and returns how it ended.
-    int Open(const std::function<void(frmPreferences&)>& drive) {
-        int result = -1;
+    // Opens the dialog, lets drive work it, and closes it if still open.
+    void Dialog(const std::function<void(frmPreferences&)>& drive) {
         DialogDriver driver([&](QDialog& d) {
             auto& dialog = dynamic_cast<frmPreferences&>(d);
             drive(dialog);
             if (dialog.isVisible())
                 dialog.cmdExit->click();
-            result = dialog.result();
-            return result;
+            return dialog.result();
         });
-        window->Action(QStringLiteral("mnuPref"))->trigger();
-        return result;
+        Menu("mnuPref");
+        EXPECT_EQ(driver.Shown(), 1);
     }
-    QString Stored(const char* column) {
-        return Scalar(QStringLiteral("select %1 from pmpref").arg(QString::fromLatin1(column)))
-            .toString();
-    }
+    QString Stored() { return Rows("select pwd, minimizetosystray, enabletooltips from pmpref"); }
     void Stops(frmPreferences& dialog, const char* message) {
-        prompter->Expect(QString::fromLatin1(message), QStringLiteral("Pimora"), MsgIcon::None,
-                         MsgButtons::OK);
+        prompter->Expect(message);
         dialog.cmdSave->click();
         EXPECT_TRUE(dialog.isVisible()) << message;
     }
-
-    AppFolder folder;
-    ScopedPrompter prompter;
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(Preferences, ShowWhatTheTableHoldsAndSaveBothDisplayOptionsEveryTime) {
-    Start(QStringLiteral("plain"), "y", "Y");
-    const int result = Open([&](frmPreferences& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Preferences"));
-        EXPECT_EQ(dialog.tabPref->tabText(0), QStringLiteral("System"));
-        EXPECT_FALSE(dialog.fraPrefSystem->isHidden());
+    Start("plain", "y");
+    Dialog([&](frmPreferences& dialog) {
         EXPECT_TRUE(dialog.chkEnablePwd->isChecked());
-        EXPECT_EQ(dialog.txtPassword->text(), QStringLiteral("**********"));
+        EXPECT_EQ(dialog.txtPassword->text(), "**********");
         EXPECT_EQ(dialog.txtPassword->echoMode(), QLineEdit::Password);
         EXPECT_FALSE(dialog.bPasswordDirty) << "filling is not the user's change";
         EXPECT_FALSE(dialog.chkMinToSystray->isChecked()) << "\"y\" is off";
@@ -75,80 +48,76 @@ TEST_F(Preferences, ShowWhatTheTableHoldsAndSaveBothDisplayOptionsEveryTime) {
         EXPECT_FALSE(dialog.fraPrefDisplay->isHidden());
         EXPECT_TRUE(dialog.fraPrefSystem->isHidden());
         dialog.cmdSave->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
     });
-    EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_EQ(Stored("pwd"), QStringLiteral("plain")) << "an untouched password stays";
-    EXPECT_EQ(Stored("minimizetosystray"), QStringLiteral("N"));
-    EXPECT_EQ(Stored("enabletooltips"), QStringLiteral("Y"));
-    EXPECT_EQ(gMinimizeToSystray, QStringLiteral("N"));
+    EXPECT_EQ(Stored(), "('plain','N','Y')") << "an untouched password stays";
+    EXPECT_EQ(gMinimizeToSystray, "N");
 }
 
 TEST_F(Preferences, CloseAndStoppedSavesWriteNothing) {
-    Start(QStringLiteral("plain"));
-    Open([&](frmPreferences& dialog) {
+    Start("plain");
+    Dialog([&](frmPreferences& dialog) {
         dialog.chkMinToSystray->setChecked(true);
         dialog.chkEnableTooltips->setChecked(false);
         dialog.cmdExit->click();
     });
-    Open([&](frmPreferences& dialog) {
+    Dialog([&](frmPreferences& dialog) {
         dialog.chkMinToSystray->setChecked(true);
-        dialog.txtPassword2->setText(QStringLiteral("typed only here"));
-        Stops(dialog, "Please change the password first!");
-        dialog.txtPassword->setText(QStringLiteral("one"));
-        dialog.txtPassword2->setText(QStringLiteral("two"));
-        Stops(dialog, "The passwords do not match!  Please re-enter the passwords.");
-        dialog.txtPassword->setText(QStringLiteral("**********"));
-        dialog.txtPassword2->setText(QStringLiteral("**********"));
-        Stops(dialog, "Please change the password first!");
+        const std::tuple<const char*, const char*, const char*> stops[] = {
+            {"**********", "typed only here", "Please change the password first!"},
+            {"one", "two", "The passwords do not match!  Please re-enter the passwords."},
+            {"**********", "**********", "Please change the password first!"},
+        };
+        for (auto [first, second, message] : stops) {
+            dialog.txtPassword->setText(first);
+            dialog.txtPassword2->setText(second);
+            Stops(dialog, message);
+        }
         dialog.chkEnablePwd->setChecked(false);
         EXPECT_TRUE(dialog.txtPassword->text().isEmpty()) << "unticking clears the fields";
         EXPECT_FALSE(dialog.fraPwd->isEnabled());
         dialog.chkEnablePwd->setChecked(true);
-        dialog.txtPassword->setText(QStringLiteral("   "));
+        dialog.txtPassword->setText("   ");
         Stops(dialog, "Please fill in the Password fields before saving!");
     });
-    EXPECT_EQ(Rows(QStringLiteral("select pwd, minimizetosystray, enabletooltips from pmpref")),
-              QStringLiteral("('plain','N','Y')"));
-    EXPECT_EQ(gMinimizeToSystray, QStringLiteral("N"));
+    EXPECT_EQ(Stored(), "('plain','N','Y')");
+    EXPECT_EQ(gMinimizeToSystray, "N");
 }
 
 TEST_F(Preferences, APasswordIsStoredAsTheHashOfItsTrimmedTextAndRemovedByUnticking) {
-    Start(QString());
-    Open([&](frmPreferences& dialog) {
+    Start("");
+    Dialog([&](frmPreferences& dialog) {
         EXPECT_FALSE(dialog.fraPwd->isEnabled());
         dialog.chkEnablePwd->setChecked(true);
-        EXPECT_TRUE(dialog.fraPwd->isEnabled());
-        dialog.txtPassword->setText(QStringLiteral("  Open Sesame's  "));
-        dialog.txtPassword2->setText(QStringLiteral("Open Sesame's"));
+        dialog.txtPassword->setText("  Open Sesame's  ");
+        dialog.txtPassword2->setText("Open Sesame's");
         dialog.cmdSave->click();
     });
-    const QString stored = Stored("pwd");
+    const QString stored = Scalar("select pwd from pmpref").toString();
     EXPECT_TRUE(IsPasswordHash(stored)) << stored.toStdString();
-    EXPECT_FALSE(stored.contains(QStringLiteral("Sesame")));
-    EXPECT_TRUE(PasswordMatches(stored, QStringLiteral("Open Sesame's")));
-    EXPECT_FALSE(PasswordMatches(stored, QStringLiteral("  Open Sesame's  ")));
-    EXPECT_FALSE(PasswordMatches(stored, QStringLiteral("open sesame's")));
-
-    Open([&](frmPreferences& dialog) {
+    EXPECT_FALSE(stored.contains("Sesame"));
+    EXPECT_TRUE(PasswordMatches(stored, "Open Sesame's"));
+    EXPECT_FALSE(PasswordMatches(stored, "  Open Sesame's  "));
+    EXPECT_FALSE(PasswordMatches(stored, "open sesame's"));
+    Dialog([&](frmPreferences& dialog) {
         dialog.chkEnablePwd->setChecked(false);
         dialog.cmdSave->click();
     });
-    EXPECT_EQ(Stored("pwd"), QString());
+    EXPECT_EQ(Stored(), "('','N','Y')");
 }
 
 TEST_F(Preferences, ToolTipsFollowTheSaveAtOnce) {
-    Start(QString());
-    auto* tree = Named<QWidget>(window.get(), "tvwThoughts");
-    auto* contacts = Named<QWidget>(window.get(), "lvwABContacts");
-    EXPECT_EQ(tree->toolTip(), QStringLiteral("Right-click for Node commands"));
-    EXPECT_EQ(contacts->toolTip(), QStringLiteral("Right-click for Contact commands"));
-    Open([&](frmPreferences& dialog) {
+    Start("");
+    const char* controls[] = {"tvwThoughts", "lvwABContacts", "lvwABContactLists"};
+    for (const char* name : controls)
+        EXPECT_FALSE(C<QWidget>(name)->toolTip().isEmpty()) << name;
+    Dialog([&](frmPreferences& dialog) {
         dialog.chkEnableTooltips->setChecked(false);
         dialog.cmdSave->click();
     });
-    EXPECT_TRUE(tree->toolTip().isEmpty());
-    EXPECT_TRUE(Named<QWidget>(window.get(), "lvwABContactLists")->toolTip().isEmpty());
-    EXPECT_EQ(Stored("enabletooltips"), QStringLiteral("N"));
+    for (const char* name : controls)
+        EXPECT_TRUE(C<QWidget>(name)->toolTip().isEmpty()) << name;
+    EXPECT_EQ(Stored(), "('','N','N')");
 }
 
 } // namespace

@@ -14,35 +14,39 @@
 
 namespace {
 
-QByteArray Hash(const QString& file) {
-    QFile f(file);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
+// The real program in a folder of its own with a database, ready to start offscreen.
+struct Installed {
+    Installed() {
+        EXPECT_TRUE(QFile::copy(PIMORA_EXE, exe));
+        EXPECT_TRUE(QFile::copy(PIMORA_TEMPLATE_DB, dir.filePath("pengkalan.dat")));
+        QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    void Start(QProcess& p) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProcessEnvironment(env);
+        p.start(exe, {});
+    }
+    QByteArray Hash() {
+        QFile f(dir.filePath("pengkalan.dat"));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+    }
+    QTemporaryDir dir;
+    QString exe = dir.filePath("pimora");
+};
 
-// The first instance is this test process, listening under the real name; the second is the
-// real program started from a folder of its own.
+// The first instance is this test process, listening under the real name.
 TEST(SecondInstance, EndsAtOnceWithoutTouchingTheDatabaseAndCallsTheFirstForward) {
     SingleInstance::SetScope(QString());
     SingleInstance& first = SingleInstance::Instance();
-    ASSERT_TRUE(first.Claim(QStringLiteral("Pimora")))
-        << "another Pimora runs for this user; close it to run this test";
+    ASSERT_TRUE(first.Claim("Pimora")) << "another Pimora runs for this user; close it first";
     QSignalSpy asked(&first, &SingleInstance::activateRequested);
-
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString exe = dir.filePath(QStringLiteral("pimora"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(PIMORA_EXE), exe));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(PIMORA_TEMPLATE_DB), dir.filePath("pengkalan.dat")));
-    QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QByteArray before = Hash(dir.filePath(QStringLiteral("pengkalan.dat")));
-    const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files);
-
+    Installed app;
+    const QByteArray before = app.Hash();
+    const QStringList filesBefore = QDir(app.dir.path()).entryList(QDir::Files);
     QProcess second;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    second.setProcessEnvironment(env);
-    second.start(exe, {});
+    app.Start(second);
     ASSERT_TRUE(second.waitForStarted(5000));
     // Serve the first instance's socket while the second runs.
     QElapsedTimer clock;
@@ -61,27 +65,17 @@ TEST(SecondInstance, EndsAtOnceWithoutTouchingTheDatabaseAndCallsTheFirstForward
     for (int i = 0; i < 50 && asked.isEmpty(); ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     ASSERT_EQ(asked.size(), 1);
-    EXPECT_EQ(asked.at(0).at(0).toString(), QStringLiteral("Pimora"));
-    EXPECT_EQ(Hash(dir.filePath(QStringLiteral("pengkalan.dat"))), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), filesBefore) << "no -wal or -shm appeared";
+    EXPECT_EQ(asked.at(0).at(0).toString(), "Pimora");
+    EXPECT_EQ(app.Hash(), before);
+    EXPECT_EQ(QDir(app.dir.path()).entryList(QDir::Files), filesBefore) << "no -wal or -shm";
     first.Release();
 }
 
-// Two starts at the same instant: one opens, the other ends at once.
 TEST(SecondInstance, TwoStartsAtTheSameInstantMakeOneInstance) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString exe = dir.filePath(QStringLiteral("pimora"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(PIMORA_EXE), exe));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(PIMORA_TEMPLATE_DB), dir.filePath("pengkalan.dat")));
-    QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    Installed app;
     QProcess a, b;
-    for (QProcess* p : {&a, &b})
-        p->setProcessEnvironment(env);
-    a.start(exe, {});
-    b.start(exe, {});
+    app.Start(a);
+    app.Start(b);
     ASSERT_TRUE(a.waitForStarted(5000) && b.waitForStarted(5000));
     QElapsedTimer clock;
     clock.start();
@@ -90,10 +84,8 @@ TEST(SecondInstance, TwoStartsAtTheSameInstantMakeOneInstance) {
         a.waitForFinished(20) || b.waitForFinished(20);
     // Whoever ended, the other must still run a while later.
     QTest::qWait(500);
-    const int running = (a.state() == QProcess::Running) + (b.state() == QProcess::Running);
-    QProcess& ended = a.state() == QProcess::Running ? b : a;
-    EXPECT_EQ(running, 1);
-    EXPECT_EQ(ended.exitCode(), 0);
+    EXPECT_EQ((a.state() == QProcess::Running) + (b.state() == QProcess::Running), 1);
+    EXPECT_EQ((a.state() == QProcess::Running ? b : a).exitCode(), 0);
     for (QProcess* p : {&a, &b}) {
         p->kill();
         p->waitForFinished();

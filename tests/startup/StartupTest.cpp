@@ -1,198 +1,165 @@
-#include "support/AppFolder.h"
-#include "support/Render.h"
-#include "support/ScriptedPrompter.h"
 #include "support/Windows.h"
 
-#include "data/modDB.h"
 #include "security/Password.h"
 #include "security/frmLogin.h"
 #include "startup/modMain.h"
-#include "ui/main/frmMain.h"
 
 #include <QDir>
-#include <QLineEdit>
-#include <QTest>
-#include <gtest/gtest.h>
+#include <QFileInfo>
 #include <sodium.h>
 
 namespace {
+
+const QString kNoPref = "The database engine cannot find the input table or query 'pmpref'.  "
+                        "Make sure it exists and that its name is spelled correctly.";
 
 class Startup : public ::testing::Test {
 protected:
     void TearDown() override { CloseAllWindows(); }
 };
 
-TEST_F(Startup, WithoutAPasswordTheMainWindowOpensDirectly) {
-    for (const char* pwd : std::initializer_list<const char*>{nullptr, "''", "NULL", "'   '"}) {
-        AppFolder folder(AppFolder::WithDatabase);
-        if (pwd)
-            Exec(QStringLiteral("insert into pmpref (pwd) values (%1)")
-                     .arg(QString::fromLatin1(pwd)));
+TEST_F(Startup, ThePasswordDecidesBetweenTheMainWindowAndTheLogin) {
+    // No row at all, then stored passwords that are no password, then a real one.
+    for (const char* pwd : {"", "''", "NULL", "'   '", "'secret'"}) {
+        AppFolder folder;
+        if (*pwd)
+            Exec(QString("insert into pmpref (pwd) values (%1)").arg(pwd));
         gConn.reset(); // Main opens it itself
         ScopedPrompter p;
         WindowsGuard windows;
         Main();
-        EXPECT_TRUE(VisibleWindow<frmMain>()) << (pwd ? pwd : "no row");
-        EXPECT_FALSE(VisibleWindow<frmLogin>());
-        if (!pwd) {
-            // An empty preferences table gets its row.
-            EXPECT_EQ(Rows(QStringLiteral("select pwd from pmpref")), QStringLiteral("('')"));
+        const bool asks = QString(pwd) == "'secret'";
+        EXPECT_EQ(VisibleWindow<frmMain>() != nullptr, !asks) << pwd;
+        EXPECT_EQ(VisibleWindow<frmLogin>() != nullptr, asks) << pwd;
+        if (!*pwd) {
+            EXPECT_EQ(Rows("select pwd from pmpref"), "('')") << "an empty table gets its row";
         }
         CloseAllWindows();
-        EXPECT_FALSE(gConn) << "closing the main window closes the database";
+        EXPECT_TRUE(asks || !gConn) << "closing the main window closes the database";
     }
 }
 
-TEST_F(Startup, APasswordAsksFirst) {
-    AppFolder folder;
-    Exec(QStringLiteral("insert into pmpref (pwd) values ('secret')"));
-    gConn.reset();
-    ScopedPrompter p;
-    WindowsGuard windows;
-    Main();
-    EXPECT_TRUE(VisibleWindow<frmLogin>());
-    EXPECT_FALSE(VisibleWindow<frmMain>());
-}
-
-TEST_F(Startup, NoWindowWhenTheDatabaseCannotBeOpened) {
-    AppFolder folder(AppFolder::WithTemplate);
-    ScopedPrompter p;
-    WindowsGuard windows;
-    p->Expect(QStringLiteral("Database file (pengkalan.dat) file is not found!  Would you like to "
-                             "create a new database file?"),
-              QStringLiteral("Create new database?"), MsgIcon::Exclamation, MsgButtons::YesNo,
-              MsgResult::No);
-    Main();
-    EXPECT_FALSE(AnyWindowOpen());
-    EXPECT_FALSE(QFileInfo::exists(folder.File(QStringLiteral("pengkalan.dat"))));
-}
-
-TEST_F(Startup, FirstStartCreatesTheDatabaseAndOpensTheMainWindow) {
-    AppFolder folder(AppFolder::WithTemplate);
-    ScopedPrompter p;
-    WindowsGuard windows;
-    p->Expect(QStringLiteral("Database file (pengkalan.dat) file is not found!  Would you like to "
-                             "create a new database file?"),
-              QStringLiteral("Create new database?"), MsgIcon::Exclamation, MsgButtons::YesNo,
-              MsgResult::Yes);
-    Main();
-    EXPECT_TRUE(VisibleWindow<frmMain>());
-    EXPECT_EQ(Rows(QStringLiteral("select pwd from pmpref")), QStringLiteral("('')"));
+TEST_F(Startup, AMissingDatabaseIsCreatedOnYesAndOnNoNothingOpens) {
+    for (MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+        AppFolder folder(AppFolder::WithTemplate);
+        ScopedPrompter p;
+        WindowsGuard windows;
+        p->Expect("Database file (pengkalan.dat) file is not found!  Would you like to create a "
+                  "new database file?",
+                  "Create new database?", MsgIcon::Exclamation, MsgButtons::YesNo, answer);
+        Main();
+        const bool yes = answer == MsgResult::Yes;
+        EXPECT_EQ(VisibleWindow<frmMain>() != nullptr, yes);
+        EXPECT_EQ(AnyWindowOpen(), yes);
+        EXPECT_EQ(QFileInfo::exists(folder.File("pengkalan.dat")), yes);
+        if (!yes) {
+            EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files), QStringList({"kosg.dat"}));
+        } else {
+            EXPECT_EQ(QFileInfo(folder.File("pengkalan.dat")).permissions() & ~QFile::ReadUser &
+                          ~QFile::WriteUser & ~QFile::ReadOwner & ~QFile::WriteOwner,
+                      QFile::Permissions())
+                << "for its owner only";
+            EXPECT_EQ(Rows("select pwd from pmpref"), "('')");
+            EXPECT_EQ(Rows("select dbver from pmversion"), "('0.9.7')");
+        }
+    }
 }
 
 TEST_F(Startup, APasswordThatCannotBeReadEndsTheStart) {
     AppFolder folder;
-    Exec(QStringLiteral("drop table pmPref"));
+    Exec("drop table pmPref");
     gConn.reset();
     ScopedPrompter p;
     WindowsGuard windows;
-    p->Expect(QStringLiteral("Error: Error while getting password!\r\nDesc: The database engine "
-                             "cannot find the input table or query 'pmpref'.  Make sure it exists "
-                             "and that its name is spelled correctly."),
-              QStringLiteral("Error!"), MsgIcon::Critical, MsgButtons::OK);
+    p->ExpectError("Error while getting password!", "Error!", kNoPref);
     Main();
     EXPECT_FALSE(AnyWindowOpen());
 }
 
 class Login : public Startup {
 protected:
-    frmLogin* Start(const QString& stored) {
+    frmLogin* Start(QString stored) {
+        folder_.reset(); // its end resets what the next one sets up
         folder_ = std::make_unique<AppFolder>();
-        QString quoted = stored;
-        Exec(QStringLiteral("insert into pmpref (pwd) values ('") + quoted.replace("'", "''") +
-             QStringLiteral("')"));
+        Exec("insert into pmpref (pwd) values ('" + stored.replace("'", "''") + "')");
         return ShowLogin();
     }
     void Type(frmLogin* login, const QString& text) {
         login->txtPassword->clear();
+        // Qt Test types ASCII only; other text is put in as an input method would.
         bool ascii = true;
         for (QChar c : text)
             ascii = ascii && c.unicode() < 128;
-        // Qt Test types ASCII only; other text is put in as an input method would.
         if (ascii)
             QTest::keyClicks(login->txtPassword, text);
         else
             login->txtPassword->insert(text);
         QTest::keyClick(login->txtPassword, Qt::Key_Return);
     }
+    void ExpectIncorrect(ScopedPrompter& p, int times = 1) {
+        for (int i = 0; i < times; ++i)
+            p->Expect("Incorrect Password!", "Pimora: Login Failed", MsgIcon::Critical);
+    }
     std::unique_ptr<AppFolder> folder_;
 };
 
-TEST_F(Login, TheStoredPasswordExactlyOpensTheMainWindow) {
-    frmLogin* login = Start(QStringLiteral("Secret"));
+TEST_F(Login, TheStoredPasswordExactlyOpensTheMainWindowAndIsHashedFromThen) {
+    frmLogin* login = Start("Secret");
     ASSERT_EQ(login->txtPassword->echoMode(), QLineEdit::Password);
     ScopedPrompter p;
     WindowsGuard windows;
-    p->Expect(QStringLiteral("Incorrect Password!"), QStringLiteral("Pimora: Login Failed"),
-              MsgIcon::Critical, MsgButtons::OK);
-    p->Expect(QStringLiteral("Incorrect Password!"), QStringLiteral("Pimora: Login Failed"),
-              MsgIcon::Critical, MsgButtons::OK);
-    Type(login, QStringLiteral("secret"));
+    ExpectIncorrect(p, 2);
+    Type(login, "secret");
     EXPECT_TRUE(login->isVisible());
     EXPECT_TRUE(login->txtPassword->text().isEmpty());
-    Type(login, QStringLiteral(" Secret"));
-    EXPECT_TRUE(login->isVisible());
+    Type(login, " Secret");
     EXPECT_EQ(login->iTries, 2);
-    Type(login, QStringLiteral("Secret"));
+    Type(login, "Secret");
     EXPECT_TRUE(VisibleWindow<frmMain>());
     EXPECT_FALSE(VisibleWindow<frmLogin>());
-    // The plain text an older version kept is its hash from now on.
-    const QString stored = Scalar(QStringLiteral("select pwd from pmpref")).toString();
+    const QString stored = Scalar("select pwd from pmpref").toString();
     EXPECT_TRUE(IsPasswordHash(stored)) << stored.toStdString();
-    EXPECT_TRUE(PasswordMatches(stored, QStringLiteral("Secret")));
+    EXPECT_TRUE(PasswordMatches(stored, "Secret"));
 }
 
-TEST_F(Login, ThreeWrongAnswersEndTheProgram) {
-    frmLogin* login = Start(QStringLiteral("Secret"));
-    ScopedPrompter p;
-    WindowsGuard windows;
-    for (int i = 0; i < 3; ++i)
-        p->Expect(QStringLiteral("Incorrect Password!"), QStringLiteral("Pimora: Login Failed"),
-                  MsgIcon::Critical, MsgButtons::OK);
-    for (int i = 0; i < 3; ++i)
-        Type(login, QStringLiteral("guess"));
-    EXPECT_FALSE(AnyWindowOpen());
-    EXPECT_TRUE(gConn) << "this path leaves the connection to the end of the process";
+TEST_F(Login, ThreeWrongAnswersOrEscapeEndTheProgram) {
+    for (bool escape : {false, true}) {
+        frmLogin* login = Start("Secret");
+        ScopedPrompter p;
+        WindowsGuard windows;
+        if (escape) {
+            QTest::keyClick(login->txtPassword, Qt::Key_Escape);
+        } else {
+            ExpectIncorrect(p, 3);
+            for (int i = 0; i < 3; ++i)
+                Type(login, "guess");
+        }
+        EXPECT_FALSE(AnyWindowOpen());
+        // Three failures leave the connection to the end of the process; Escape closes it.
+        EXPECT_EQ(gConn != nullptr, !escape);
+    }
 }
 
-TEST_F(Login, EscapeInThePasswordFieldIsExit) {
-    frmLogin* login = Start(QStringLiteral("Secret"));
-    ScopedPrompter p;
-    WindowsGuard windows;
-    QTest::keyClick(login->txtPassword, Qt::Key_Escape);
-    EXPECT_FALSE(AnyWindowOpen());
-    EXPECT_FALSE(gConn);
-}
-
-TEST_F(Login, AStoredHashIsVerified) {
+TEST_F(Login, AStoredHashIsVerifiedAndAnUnreadableOneKeepsTheDialogOpen) {
     ASSERT_GE(sodium_init(), 0);
     char hash[crypto_pwhash_STRBYTES];
-    const QByteArray pass = QStringLiteral("pässword").toUtf8();
+    const QByteArray pass = QString("pässword").toUtf8();
     ASSERT_EQ(crypto_pwhash_str(hash, pass.constData(),
                                 static_cast<unsigned long long>(pass.size()),
                                 crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN),
               0);
-    frmLogin* login = Start(QString::fromLatin1(hash));
+    frmLogin* login = Start(hash);
     ScopedPrompter p;
     WindowsGuard windows;
-    p->Expect(QStringLiteral("Incorrect Password!"), QStringLiteral("Pimora: Login Failed"),
-              MsgIcon::Critical, MsgButtons::OK);
-    Type(login, QString::fromLatin1(hash)); // the hash itself is not the password
-    Type(login, QStringLiteral("pässword"));
-    EXPECT_TRUE(VisibleWindow<frmMain>());
-}
-
-TEST_F(Login, UnreadablePasswordKeepsTheDialogOpen) {
-    frmLogin* login = Start(QStringLiteral("Secret"));
-    Exec(QStringLiteral("drop table pmPref"));
-    ScopedPrompter p;
-    WindowsGuard windows;
-    p->Expect(QStringLiteral("Error: Error while getting password!\r\nDesc: The database engine "
-                             "cannot find the input table or query 'pmpref'.  Make sure it exists "
-                             "and that its name is spelled correctly."),
-              QStringLiteral("Error!"), MsgIcon::Critical, MsgButtons::OK);
-    Type(login, QStringLiteral("Secret"));
+    ExpectIncorrect(p);
+    Type(login, hash); // the hash itself is not the password
+    Exec("alter table pmPref rename to pmPrefAway");
+    p->ExpectError("Error while getting password!", "Error!", kNoPref);
+    Type(login, "pässword");
     EXPECT_TRUE(login->isVisible());
+    Exec("alter table pmPrefAway rename to pmPref");
+    Type(login, "pässword");
+    EXPECT_TRUE(VisibleWindow<frmMain>());
 }
 
 } // namespace

@@ -2,70 +2,49 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-const char* Name(MsgIcon icon) {
-    switch (icon) {
-    case MsgIcon::None:
-        return "none";
-    case MsgIcon::Critical:
-        return "critical";
-    case MsgIcon::Question:
-        return "question";
-    case MsgIcon::Exclamation:
-        return "exclamation";
-    case MsgIcon::Information:
-        return "information";
-    }
-    return "?";
+std::string ScriptedPrompter::Step::Describe() const {
+    return QString("%1 \"%2\" titled \"%3\", icon %4, buttons %5")
+        .arg(input ? "input box" : "box", text, title)
+        .arg(static_cast<int>(icon))
+        .arg(static_cast<int>(buttons))
+        .toStdString();
 }
-} // namespace
 
 void ScriptedPrompter::Expect(const QString& text, const QString& title, MsgIcon icon,
                               MsgButtons buttons, MsgResult answer) {
-    Step s;
-    s.box = {text, title, icon, buttons};
-    s.answer = answer;
-    script_.push_back(s);
+    script_.push_back({false, text, title, icon, buttons, answer, {}});
 }
 
-void ScriptedPrompter::ExpectInput(const QString& prompt, const QString& reply) {
-    Step s;
-    s.input = true;
-    s.box.text = prompt;
-    s.reply = reply;
-    script_.push_back(s);
+void ScriptedPrompter::ExpectError(const QString& message, const QString& title,
+                                   const QString& desc) {
+    Expect("Error: " + message + "\r\nDesc: " + desc, title, MsgIcon::Critical, MsgButtons::OK);
+}
+
+void ScriptedPrompter::ExpectInput(const QString& prompt, const QString& title,
+                                   const QString& reply) {
+    script_.push_back({true, prompt, title, MsgIcon::None, MsgButtons::OKCancel, {}, reply});
+}
+
+const ScriptedPrompter::Step* ScriptedPrompter::Next(const Step& shown) {
+    if (script_.empty() || script_.front().input != shown.input) {
+        ADD_FAILURE() << "unexpected " << shown.Describe();
+        return nullptr;
+    }
+    current_ = script_.front();
+    script_.pop_front();
+    EXPECT_EQ(current_.Describe(), shown.Describe());
+    return &current_;
 }
 
 MsgResult ScriptedPrompter::Message(const QString& text, MsgButtons buttons, MsgIcon icon,
                                     const QString& title) {
-    shown_.push_back({text, title, icon, buttons});
-    if (script_.empty() || script_.front().input) {
-        ADD_FAILURE() << "unexpected box: \"" << text.toStdString() << "\" titled \""
-                      << title.toStdString() << "\" icon " << Name(icon);
-        return buttons == MsgButtons::OK ? MsgResult::OK : MsgResult::No;
-    }
-    Step s = script_.front();
-    script_.pop_front();
-    EXPECT_EQ(s.box.text.toStdString(), text.toStdString());
-    EXPECT_EQ(s.box.title.toStdString(), title.toStdString());
-    EXPECT_STREQ(Name(s.box.icon), Name(icon)) << "for box " << text.toStdString();
-    EXPECT_EQ(static_cast<int>(s.box.buttons), static_cast<int>(buttons))
-        << "for box " << text.toStdString();
-    return s.answer;
+    const Step* s = Next({false, text, title, icon, buttons, {}, {}});
+    return s ? s->answer : buttons == MsgButtons::OK ? MsgResult::OK : MsgResult::No;
 }
 
-QString ScriptedPrompter::Input(const QString& prompt, const QString& title,
-                                const QString& defaultText) {
-    Q_UNUSED(defaultText);
-    shown_.push_back({prompt, title, MsgIcon::None, MsgButtons::OKCancel});
-    if (script_.empty() || !script_.front().input) {
-        ADD_FAILURE() << "unexpected input box: \"" << prompt.toStdString() << "\"";
-        return {};
-    }
-    Step s = script_.front();
-    script_.pop_front();
-    EXPECT_EQ(s.box.text.toStdString(), prompt.toStdString());
-    return s.reply;
+QString ScriptedPrompter::Input(const QString& prompt, const QString& title, const QString&) {
+    const Step* s = Next({true, prompt, title, MsgIcon::None, MsgButtons::OKCancel, {}, {}});
+    return s ? s->reply : QString();
 }
 
 ScopedPrompter::ScopedPrompter() {

@@ -4,26 +4,19 @@
 
 #include <QString>
 #include <deque>
-#include <vector>
+#include <string>
 
-// Records every box and answers from a script; a box the script did not expect fails the
-// test. Install it with a ScopedPrompter.
+// Answers every box from a script; a box the script did not expect, or one that differs from
+// it in any part, fails the test. Install it with a ScopedPrompter.
 class ScriptedPrompter : public Prompter {
 public:
-    struct Box {
-        QString text;
-        QString title;
-        MsgIcon icon = MsgIcon::None;
-        MsgButtons buttons = MsgButtons::OK;
-    };
-
     // The next box must be exactly this one; it is answered with answer.
-    void Expect(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
-                MsgResult answer = MsgResult::OK);
-    // The next input box must show this prompt; it is answered with reply.
-    void ExpectInput(const QString& prompt, const QString& reply);
-
-    const std::vector<Box>& Shown() const { return shown_; }
+    void Expect(const QString& text, const QString& title = "Pimora", MsgIcon icon = MsgIcon::None,
+                MsgButtons buttons = MsgButtons::OK, MsgResult answer = MsgResult::OK);
+    // The program's error box: "Error: <message>", "Desc: <desc>", critical, OK only.
+    void ExpectError(const QString& message, const QString& title, const QString& desc);
+    // The next input box must show this prompt and title; it is answered with reply.
+    void ExpectInput(const QString& prompt, const QString& title, const QString& reply);
     bool Done() const { return script_.empty(); }
 
     MsgResult Message(const QString& text, MsgButtons buttons, MsgIcon icon,
@@ -33,12 +26,17 @@ public:
 private:
     struct Step {
         bool input = false;
-        Box box;
+        QString text, title;
+        MsgIcon icon = MsgIcon::None;
+        MsgButtons buttons = MsgButtons::OK;
         MsgResult answer = MsgResult::OK;
         QString reply;
+        std::string Describe() const;
     };
+    // The next step, which must be of the kind shown; null after reporting a stray box.
+    const Step* Next(const Step& shown);
     std::deque<Step> script_;
-    std::vector<Box> shown_;
+    Step current_;
 };
 
 // Installs a fresh ScriptedPrompter for a scope and checks that its script was used up.
@@ -49,7 +47,6 @@ public:
     ScopedPrompter(const ScopedPrompter&) = delete;
     ScopedPrompter& operator=(const ScopedPrompter&) = delete;
     ScriptedPrompter* operator->() { return prompter_; }
-    ScriptedPrompter& operator*() { return *prompter_; }
 
 private:
     ScriptedPrompter* prompter_; // owned by the installed slot

@@ -1,9 +1,26 @@
 #pragma once
 
+#include "support/AppFolder.h"
+#include "support/ScriptedPrompter.h"
+
+#include "data/modDB.h"
+#include "ui/main/frmMain.h"
+
+// The controls the window tests work, as a user would.
+#include <QAction>
 #include <QApplication>
-#include <QWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 class QDialog;
 
@@ -27,6 +44,14 @@ template <class T> T* Named(const QObject* in, const char* name) {
 // Closes every window a test left open and lets Qt delete those that asked for it.
 void CloseAllWindows();
 void DeleteClosedWindows();
+
+// Closes a window as the user does, and lets it be deleted as the program's own are.
+template <class W> void CloseForGood(std::unique_ptr<W>& window) {
+    W* w = window.release();
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->close();
+    DeleteClosedWindows();
+}
 
 // Drives the modal dialogs the program opens in a scope: each is handed to drive, which
 // works its controls as a user would, and what drive returns is the dialog's result.
@@ -52,4 +77,21 @@ public:
     ~WindowsGuard() { CloseAllWindows(); }
     WindowsGuard(const WindowsGuard&) = delete;
     WindowsGuard& operator=(const WindowsGuard&) = delete;
+};
+
+// The main window on the test's own database, with the boxes scripted, as a user meets it.
+class WindowTest : public ::testing::Test {
+protected:
+    // A row of preferences, as every database in use has.
+    void SetUp() override { Exec("insert into pmpref (pwd) values ('')"); }
+    void Open() {
+        window = std::make_unique<frmMain>();
+        window->Load();
+    }
+    void Menu(const char* action) { window->Action(action)->trigger(); }
+    template <class T = QPushButton> T* C(const char* name) { return Named<T>(window.get(), name); }
+
+    AppFolder folder;
+    ScopedPrompter prompter;
+    std::unique_ptr<frmMain> window;
 };

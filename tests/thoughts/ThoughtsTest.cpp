@@ -1,264 +1,333 @@
 #include "ThoughtsFixture.h"
 
+#include "thoughts/ThoughtsSearch.h"
+
 namespace {
 
-const QString kStamp = QStringLiteral("20261205093000");
+const QString kStamp = "20261205093000";
+
+QString CountBox(int rows, int counted) {
+    return QString("There are currently: \r\n%1 database Thought nodes; and \r\n%2 counted Thought "
+                   "nodes in the current tree!")
+        .arg(rows)
+        .arg(counted);
+}
 
 TEST_F(Thoughts, TheTreeShowsReachableRowsInNameOrderWithTheirImagesAndLocations) {
-    Row(QStringLiteral("20260101000002"), QStringLiteral("Work"), QStringLiteral("Thoughts"));
-    Row(QStringLiteral("20260101000001"), QStringLiteral("Home"), QStringLiteral("Thoughts"));
-    Row(QStringLiteral("c1"), QStringLiteral("Ideas"), QStringLiteral("20260101000002"), "idea");
-    Row(QStringLiteral("d1"), QStringLiteral("  Deep  "), QStringLiteral("c1"));
-    Row(QStringLiteral("o1"), QStringLiteral("Orphan"), QStringLiteral("missing"));
-    Row(QStringLiteral("s1"), QStringLiteral("Self"), QStringLiteral("s1"));
+    Row("20260101000002", "Work", "Thoughts");
+    Row("20260101000001", "Home", "Thoughts");
+    Row("c1", "Ideas", "20260101000002", "idea");
+    Row("d1", "  Deep  ", "c1");
+    Row("o1", "Orphan", "missing");
+    Row("s1", "Self", "s1");
     Open();
-    QTreeWidgetItem* root = tree->topLevelItem(0);
     ASSERT_EQ(tree->topLevelItemCount(), 1);
-    EXPECT_EQ(root->text(0), QStringLiteral("Thoughts"));
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    EXPECT_EQ(root->text(0), "Thoughts");
     EXPECT_EQ(ThoughtTree::Image(root), 2);
     EXPECT_TRUE(root->isExpanded());
     EXPECT_EQ(tree->currentItem(), root);
-    EXPECT_EQ(Children(QStringLiteral("Thoughts")), QStringList({"Home[5/5]", "Work[3/4]"}));
-    EXPECT_EQ(Children(QStringLiteral("20260101000002")), QStringList({"Ideas[3/4]"}));
-    EXPECT_EQ(Children(QStringLiteral("c1")), QStringList({"Deep[5/5]"}));
-    EXPECT_FALSE(tree->Node(QStringLiteral("o1")) || tree->Node(QStringLiteral("s1")));
-    EXPECT_EQ(part->ThoughtNodeCount, 4);
-    EXPECT_EQ(location->text(), QStringLiteral("thoughts://"));
+    EXPECT_EQ(Children("Thoughts"), QStringList({"Home[5/5]", "Work[3/4]"}));
+    EXPECT_EQ(Children("20260101000002"), QStringList({"Ideas[3/4]"}));
+    EXPECT_EQ(Children("c1"), QStringList({"Deep[5/5]"}));
+    EXPECT_FALSE(tree->Node("o1") || tree->Node("s1"));
+    EXPECT_EQ(location->text(), "thoughts://");
     EXPECT_FALSE(note->isEnabled()) << "the root has no note";
-    EXPECT_EQ(part->ilsThoughts.Count(), 7);
-    EXPECT_EQ(part->ilsThoughts.Key(5), QStringLiteral("Node"));
-
-    Click(QStringLiteral("d1"));
-    EXPECT_EQ(location->text(), QStringLiteral("thoughts://Work/Ideas/Deep"));
-    Click(QStringLiteral("c1"));
+    Click("d1");
+    EXPECT_EQ(location->text(), "thoughts://Work/Ideas/Deep");
+    Click("c1");
     EXPECT_TRUE(note->isEnabled());
-    EXPECT_EQ(note->toPlainText(), QStringLiteral("idea"));
-    Click(QStringLiteral("Thoughts"));
+    EXPECT_EQ(note->toPlainText(), "idea");
+    Click("Thoughts");
     EXPECT_FALSE(note->isEnabled());
     EXPECT_TRUE(note->toPlainText().isEmpty());
-
     // Six rows, four counted: the discrepancy lines follow.
-    ExpectBox(
-        QStringLiteral("There are currently: \r\n6 database Thought nodes; and \r\n4 counted "
-                       "Thought nodes in the current tree!\r\n\r\nHmm... looks like we have a "
-                       "discrepancy.  \r\nTry refreshing the Thoughts Tree.  \r\nIf it "
-                       "persists, please e-mail me at pimora.author@example.org."));
-    window->Action(QStringLiteral("mnuThoCountNodes"))->trigger();
+    prompter->Expect(CountBox(6, 4) +
+                     "\r\n\r\nHmm... looks like we have a discrepancy.  \r\nTry "
+                     "refreshing the Thoughts Tree.  \r\nIf it persists, please e-mail "
+                     "me at pimora.author@example.org.");
+    Menu("mnuThoCountNodes");
 }
 
 TEST_F(Thoughts, AChainTenThousandDeepAndACycleBuildWithoutHarm) {
     gConn->BeginTrans();
-    Row(QStringLiteral("n0"), QStringLiteral("level 0"), QStringLiteral("Thoughts"));
+    Row("n0", "level 0", "Thoughts");
     for (int i = 1; i < 10000; ++i)
-        Row(QStringLiteral("n%1").arg(i), QStringLiteral("level %1").arg(i),
-            QStringLiteral("n%1").arg(i - 1));
-    Row(QStringLiteral("x"), QStringLiteral("x"), QStringLiteral("y"));
-    Row(QStringLiteral("y"), QStringLiteral("y"), QStringLiteral("x"));
+        Row(QString("n%1").arg(i), QString("level %1").arg(i), QString("n%1").arg(i - 1));
+    Row("x", "x", "y");
+    Row("y", "y", "x");
     gConn->CommitTrans();
     Open();
     EXPECT_EQ(part->ThoughtNodeCount, 10000);
-    ASSERT_TRUE(tree->Node(QStringLiteral("n9999")));
-    EXPECT_EQ(ThoughtTree::Image(tree->Node(QStringLiteral("n9999"))), 5);
-    EXPECT_EQ(ThoughtTree::Image(tree->Node(QStringLiteral("n9998"))), 3);
-    EXPECT_FALSE(tree->Node(QStringLiteral("x")));
+    ASSERT_TRUE(tree->Node("n9999"));
+    EXPECT_EQ(ThoughtTree::Image(tree->Node("n9999")), 5);
+    EXPECT_EQ(ThoughtTree::Image(tree->Node("n9998")), 3);
+    EXPECT_FALSE(tree->Node("x"));
 }
 
 TEST_F(Thoughts, TheNoteBeingTypedIsWrittenAtEveryMomentThatSavesIt) {
-    Row(QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("Thoughts"), "old a");
-    Row(QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("Thoughts"));
+    Row("a", "A", "Thoughts", "old a");
+    Row("b", "B", "Thoughts");
     Open();
     // Selecting another node: only spaces are trimmed, tabs and line breaks stay.
-    Click(QStringLiteral("a"));
+    Click("a");
     note->clear();
-    Type(QStringLiteral("  it's a café\t\n  "));
-    Click(QStringLiteral("b"));
-    EXPECT_EQ(NoteOf(QStringLiteral("a")), QStringLiteral("it's a café\t\n"));
+    Type("  it's a café\t\n  ");
+    Click("b");
+    EXPECT_EQ(NoteOf("a"), "it's a café\t\n");
     // A tab click.
-    Type(QStringLiteral("by tab"));
+    Type("by tab");
     QTest::mouseClick(tabs->Bar(), Qt::LeftButton, {}, tabs->Bar()->tabRect(1).center());
-    EXPECT_EQ(NoteOf(QStringLiteral("b")), QStringLiteral("by tab"));
+    EXPECT_EQ(NoteOf("b"), "by tab");
     tabs->setCurrentIndex(0);
     // Focus leaving the tree for another control.
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    Type(QStringLiteral(" and focus"));
+    Type(" and focus");
     tree->setFocus();
     location->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(NoteOf(QStringLiteral("b")), QStringLiteral("by tab and focus"));
+    EXPECT_EQ(NoteOf("b"), "by tab and focus");
     // Refreshing writes first, then rebuilds (the root is selected again).
-    Type(QStringLiteral(" and refresh"));
-    window->Action(QStringLiteral("mnuRefreshThoughts"))->trigger();
-    EXPECT_EQ(NoteOf(QStringLiteral("b")), QStringLiteral("by tab and focus and refresh"));
-    EXPECT_EQ(tree->currentItem(), tree->Node(QStringLiteral("Thoughts")));
+    Type(" and refresh");
+    Menu("mnuRefreshThoughts");
+    EXPECT_EQ(NoteOf("b"), "by tab and focus and refresh");
+    EXPECT_EQ(Current(), "Thoughts");
     // A new node writes the note it empties.
-    Click(QStringLiteral("a"));
-    Type(QStringLiteral(" before new"));
-    Popup("mnuNodeNew");
-    EXPECT_EQ(NoteOf(QStringLiteral("a")), QStringLiteral("it's a café\t\n before new"));
+    Click("a");
+    Type(" before new");
+    Menu("mnuNodeNew");
+    EXPECT_EQ(NoteOf("a"), "it's a café\t\n before new");
     EXPECT_TRUE(note->toPlainText().isEmpty());
     // Closing the window.
-    Type(QStringLiteral("born at close"));
-    CloseWindow();
+    Type("born at close");
+    CloseForGood(window);
     folder.Connect();
-    EXPECT_EQ(NoteOf(kStamp), QStringLiteral("born at close"));
+    EXPECT_EQ(NoteOf(kStamp), "born at close");
 }
 
 TEST_F(Thoughts, NewNodesAreNamedFromTheClockAndNeverCollide) {
-    Row(QStringLiteral("leaf"), QStringLiteral("Leaf"), QStringLiteral("Thoughts"));
+    Row("leaf", "Leaf", "Thoughts");
     // A row the tree does not show already holds the second name.
-    Row(kStamp + QStringLiteral(".01"), QStringLiteral("hidden"), QStringLiteral("nowhere"));
+    Row(kStamp + ".01", "hidden", "nowhere");
     Open();
-    Popup("mnuNodeNew"); // under the root
-    tree->SelectQuietly(Node(QStringLiteral("Thoughts")));
-    Popup("mnuNodeNew");
-    EXPECT_EQ(ThoughtTree::Image(Node(QStringLiteral("Thoughts"))), 2);
-    tree->SelectQuietly(Node(QStringLiteral("leaf")));
-    Popup("mnuNodeNew");
-    EXPECT_EQ(Rows(QStringLiteral("select thoname, thocaption, thoparent from pmthoughts where "
-                                  "thocaption = 'New Node' order by thoname")),
-              QStringLiteral("('20261205093000','New Node','Thoughts')"
-                             "('20261205093000.01.02','New Node','Thoughts')"
-                             "('20261205093000.01.02.03','New Node','leaf')"));
-    EXPECT_TRUE(tree->Node(kStamp + QStringLiteral(".01.02.03")));
-    QTreeWidgetItem* leaf = Node(QStringLiteral("leaf"));
-    EXPECT_EQ(ThoughtTree::Image(leaf), 3) << "a leaf with a new child is a folder at once";
-    EXPECT_EQ(ThoughtTree::SelectedImage(leaf), 4);
-    EXPECT_TRUE(leaf->isExpanded());
-    EXPECT_EQ(Children(QStringLiteral("leaf")), QStringList({"New Node[5/0]"}));
-    EXPECT_EQ(ThoughtTree::Key(tree->currentItem()), kStamp + QStringLiteral(".01.02.03"));
+    Menu("mnuNodeNew"); // under the root
+    tree->SelectQuietly(Node("Thoughts"));
+    Menu("mnuNodeNew");
+    EXPECT_EQ(ThoughtTree::Image(Node("Thoughts")), 2);
+    tree->SelectQuietly(Node("leaf"));
+    Menu("mnuNodeNew");
+    EXPECT_EQ(Rows("select thoname, thocaption, thoparent from pmthoughts where thocaption = "
+                   "'New Node' order by thoname"),
+              "('20261205093000','New Node','Thoughts')"
+              "('20261205093000.01.02','New Node','Thoughts')"
+              "('20261205093000.01.02.03','New Node','leaf')");
+    EXPECT_EQ(Children("leaf"), QStringList({"New Node[5/0]"}));
+    EXPECT_EQ(ThoughtTree::Image(Node("leaf")), 3) << "a leaf with a new child is a folder at once";
+    EXPECT_EQ(ThoughtTree::SelectedImage(Node("leaf")), 4);
+    EXPECT_TRUE(Node("leaf")->isExpanded());
+    EXPECT_EQ(Current(), kStamp + ".01.02.03");
 }
 
 TEST_F(Thoughts, DeletingALeafOrABranchAsksAndCleansUp) {
-    Row(QStringLiteral("p"), QStringLiteral("Parent"), QStringLiteral("Thoughts"));
-    Row(QStringLiteral("only"), QStringLiteral("Only child"), QStringLiteral("p"));
-    Row(QStringLiteral("top"), QStringLiteral("Top"), QStringLiteral("Thoughts"));
-    Row(QStringLiteral("k1"), QStringLiteral("First"), QStringLiteral("top"));
-    Row(QStringLiteral("k2"), QStringLiteral("Grandchild"), QStringLiteral("k1"));
-    Row(QStringLiteral("k3"), QStringLiteral("Second"), QStringLiteral("top"));
+    Row("p", "Parent", "Thoughts");
+    Row("only", "Only child", "p");
+    Row("top", "Top", "Thoughts");
+    Row("k1", "First", "top");
+    Row("k2", "Grandchild", "k1");
+    Row("k3", "Second", "top");
     Open();
-    ExpectBox(QStringLiteral("Cannot delete Thoughts!"));
-    Popup("mnuNodeDelete");
+    prompter->Expect("Cannot delete Thoughts!");
+    Menu("mnuNodeDelete");
+    Click("only");
+    Menu("mnuNodeDelete");
+    EXPECT_FALSE(tree->Node("only"));
+    EXPECT_EQ(ThoughtTree::Image(Node("p")), 5) << "a leaf again";
+    EXPECT_EQ(Current(), "p");
+    EXPECT_EQ(Count("select * from pmthoughts where thoname = 'only'"), 0);
 
-    Click(QStringLiteral("only"));
-    Popup("mnuNodeDelete");
-    EXPECT_FALSE(tree->Node(QStringLiteral("only")));
-    EXPECT_EQ(ThoughtTree::Image(Node(QStringLiteral("p"))), 5) << "a leaf again";
-    EXPECT_EQ(tree->currentItem(), Node(QStringLiteral("p")));
-    EXPECT_EQ(Count(QStringLiteral("select * from pmthoughts where thoname = 'only'")), 0);
-
-    const QString ask =
-        QStringLiteral("There are child nodes dependent on this node.  Are you sure "
-                       "you want to delete this node and all its dependents?");
-    Click(QStringLiteral("top"));
-    ExpectBox(ask, MsgButtons::YesNo, MsgResult::No, QStringLiteral("Delete Node?"));
-    Popup("mnuNodeDelete");
-    EXPECT_EQ(Count(QStringLiteral("select * from pmthoughts")), 5);
-
-    ExpectBox(ask, MsgButtons::YesNo, MsgResult::Yes, QStringLiteral("Delete Node?"));
-    ExpectBox(QStringLiteral("Deleting First!"));
-    ExpectBox(QStringLiteral("Deleting Grandchild!"));
-    ExpectBox(QStringLiteral("Deleting Second!"));
-    ExpectBox(QStringLiteral("Done!"));
-    Popup("mnuNodeDelete");
-    EXPECT_EQ(Rows(QStringLiteral("select thoname from pmthoughts")), QStringLiteral("('p')"));
-    EXPECT_EQ(Children(QStringLiteral("Thoughts")), QStringList({"Parent[5/5]"}));
-    EXPECT_EQ(tree->currentItem(), Node(QStringLiteral("Thoughts")));
-
+    const QString ask = "There are child nodes dependent on this node.  Are you sure you want to "
+                        "delete this node and all its dependents?";
+    Click("top");
+    prompter->Expect(ask, "Delete Node?", MsgIcon::None, MsgButtons::YesNo, MsgResult::No);
+    Menu("mnuNodeDelete");
+    EXPECT_EQ(Count("select * from pmthoughts"), 5);
+    prompter->Expect(ask, "Delete Node?", MsgIcon::None, MsgButtons::YesNo, MsgResult::Yes);
+    for (const char* box : {"Deleting First!", "Deleting Grandchild!", "Deleting Second!", "Done!"})
+        prompter->Expect(box);
+    Menu("mnuNodeDelete");
+    EXPECT_EQ(Rows("select thoname from pmthoughts"), "('p')");
+    EXPECT_EQ(Children("Thoughts"), QStringList({"Parent[5/5]"}));
+    EXPECT_EQ(Current(), "Thoughts");
     // The only child of the root: the root keeps its image.
-    Click(QStringLiteral("p"));
-    Popup("mnuNodeDelete");
-    EXPECT_EQ(ThoughtTree::Image(Node(QStringLiteral("Thoughts"))), 2);
+    Click("p");
+    Menu("mnuNodeDelete");
+    EXPECT_EQ(ThoughtTree::Image(Node("Thoughts")), 2);
 }
 
 TEST_F(Thoughts, RenamingByDialogAndInPlace) {
-    Row(QStringLiteral("n"), QStringLiteral("Name"), QStringLiteral("Thoughts"));
+    Row("n", "Name", "Thoughts");
     Open();
-    ExpectBox(QStringLiteral("Cannot rename Thoughts!  Email me your idea instead! :)"));
-    Popup("mnuNodeRename");
-    ExpectBox(QStringLiteral("Cannot rename Root Node!"));
+    prompter->Expect("Cannot rename Thoughts!  Email me your idea instead! :)");
+    Menu("mnuNodeRename");
+    prompter->Expect("Cannot rename Root Node!");
     QTest::keyClick(tree, Qt::Key_F2);
 
-    Click(QStringLiteral("n"));
-    prompter->ExpectInput(QStringLiteral("Please input the new name for the node."),
-                          QStringLiteral("  O'Brien's  "));
-    Popup("mnuNodeRename");
-    EXPECT_EQ(prompter->Shown().back().title, QStringLiteral("Rename Node Name"));
-    EXPECT_EQ(Node(QStringLiteral("n"))->text(0), QStringLiteral("  O'Brien's  "));
-    EXPECT_EQ(Scalar(QStringLiteral("select thocaption from pmthoughts")).toString(),
-              QStringLiteral("O'Brien's"));
-    prompter->ExpectInput(QStringLiteral("Please input the new name for the node."),
-                          QStringLiteral("   "));
-    Popup("mnuNodeRename");
-    EXPECT_EQ(Scalar(QStringLiteral("select thocaption from pmthoughts")).toString(),
-              QStringLiteral("O'Brien's"));
-
+    Click("n");
+    auto caption = [] { return Scalar("select thocaption from pmthoughts").toString(); };
+    for (const char* answer : {"  O'Brien's  ", "   "}) {
+        prompter->ExpectInput("Please input the new name for the node.",
+                              "Rename Node " + Node("n")->text(0), answer);
+        Menu("mnuNodeRename");
+        EXPECT_EQ(Node("n")->text(0), "  O'Brien's  ") << "as typed until the rebuild";
+        EXPECT_EQ(caption(), "O'Brien's") << "trimmed in the table; an empty answer does nothing";
+    }
     // In place: F2, type, Enter writes; Escape writes nothing.
     tree->setFocus();
-    QTest::keyClick(tree, Qt::Key_F2);
-    auto* editor = tree->findChild<QLineEdit*>();
-    ASSERT_TRUE(editor);
-    editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral(" Plans "));
-    QTest::keyClick(editor, Qt::Key_Return);
-    DeleteClosedWindows(); // the edit is committed after the key
-    EXPECT_EQ(Scalar(QStringLiteral("select thocaption from pmthoughts")).toString(),
-              QStringLiteral("Plans"));
-    DeleteClosedWindows(); // the finished editor goes
-    QTest::keyClick(tree, Qt::Key_F2);
-    editor = tree->findChild<QLineEdit*>();
-    ASSERT_TRUE(editor);
-    QTest::keyClicks(editor, QStringLiteral("abandoned"));
-    QTest::keyClick(editor, Qt::Key_Escape);
-    DeleteClosedWindows();
-    EXPECT_EQ(Scalar(QStringLiteral("select thocaption from pmthoughts")).toString(),
-              QStringLiteral("Plans"));
-    EXPECT_EQ(Node(QStringLiteral("n"))->text(0), QStringLiteral(" Plans "));
+    for (auto [text, key] :
+         {std::pair{" Plans ", Qt::Key_Return}, std::pair{"abandoned", Qt::Key_Escape}}) {
+        QTest::keyClick(tree, Qt::Key_F2);
+        auto* editor = tree->findChild<QLineEdit*>();
+        ASSERT_TRUE(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, key);
+        DeleteClosedWindows(); // the edit is committed after the key, then the editor goes
+        DeleteClosedWindows();
+        EXPECT_EQ(caption(), "Plans");
+        EXPECT_EQ(Node("n")->text(0), " Plans ");
+    }
 }
 
-TEST_F(Thoughts, ClearingAndCounting) {
-    Row(QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("Thoughts"));
+TEST_F(Thoughts, ClearingAsksTwiceAndCountingFollows) {
+    Row("a", "A", "Thoughts");
     Open();
-    ExpectBox(QStringLiteral("There are currently: \r\n1 database Thought nodes; and \r\n1 counted "
-                             "Thought nodes in the current tree!"));
-    window->Action(QStringLiteral("mnuThoCountNodes"))->trigger();
-
-    const QString warning =
-        QStringLiteral("This will erase all the data you have stored in Thoughts!  \r\nYou will "
-                       "not be able to recover these data.  Are you absolutely \r\nsure you want "
-                       "to do this?");
-    ExpectBox(warning, MsgButtons::YesNo, MsgResult::No, QStringLiteral("Clear Thoughts?"),
-              MsgIcon::Critical);
-    window->Action(QStringLiteral("mnuMaintClearThoughts"))->trigger();
-    EXPECT_EQ(Count(QStringLiteral("select * from pmthoughts")), 1);
-    ExpectBox(warning, MsgButtons::YesNo, MsgResult::Yes, QStringLiteral("Clear Thoughts?"),
-              MsgIcon::Critical);
-    ExpectBox(QStringLiteral("The clearing is successfully completed.  Here's hoping you know "
-                             "what you're doing..."));
-    window->Action(QStringLiteral("mnuMaintClearThoughts"))->trigger();
-    EXPECT_EQ(Count(QStringLiteral("select * from pmthoughts")), 0);
+    prompter->Expect(CountBox(1, 1));
+    Menu("mnuThoCountNodes");
+    const QString warning = "This will erase all the data you have stored in Thoughts!  \r\nYou "
+                            "will not be able to recover these data.  Are you absolutely \r\nsure "
+                            "you want to do this?";
+    prompter->Expect(warning, "Clear Thoughts?", MsgIcon::Critical, MsgButtons::YesNo,
+                     MsgResult::No);
+    Menu("mnuMaintClearThoughts");
+    EXPECT_EQ(Count("select * from pmthoughts"), 1);
+    prompter->Expect(warning, "Clear Thoughts?", MsgIcon::Critical, MsgButtons::YesNo,
+                     MsgResult::Yes);
+    prompter->Expect("The clearing is successfully completed.  Here's hoping you know what you're "
+                     "doing...");
+    Menu("mnuMaintClearThoughts");
+    EXPECT_EQ(Count("select * from pmthoughts"), 0);
     EXPECT_EQ(tree->topLevelItem(0)->childCount(), 0);
-    ExpectBox(QStringLiteral("There are currently: \r\n0 database Thought nodes; and \r\n0 counted "
-                             "Thought nodes in the current tree!"));
-    window->Action(QStringLiteral("mnuThoCountNodes"))->trigger();
+    prompter->Expect(CountBox(0, 0));
+    Menu("mnuThoCountNodes");
 }
 
-TEST_F(Thoughts, TheRightButtonAndTheMenuKeyOpenThePopUpWithoutSelecting) {
-    Row(QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("Thoughts"));
-    Open();
-    window->show();
-    QMenu* popup = part->mnuThoughtsMenu;
-    QTreeWidgetItem* a = Node(QStringLiteral("a"));
-    const QPoint at = tree->visualItemRect(a).center();
-    QTest::mousePress(tree->viewport(), Qt::RightButton, {}, at);
-    EXPECT_FALSE(popup->isVisible());
-    QTest::mouseRelease(tree->viewport(), Qt::RightButton, {}, at);
-    EXPECT_TRUE(popup->isVisible());
-    EXPECT_EQ(tree->currentItem(), Node(QStringLiteral("Thoughts"))) << "nothing is selected";
-    popup->hide();
-    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QPoint());
-    QCoreApplication::sendEvent(tree, &key);
-    EXPECT_TRUE(popup->isVisible());
-    popup->hide();
+class ThoughtsSearching : public Thoughts {
+protected:
+    void SetUp() override {
+        Thoughts::SetUp();
+        Row("w", "Work", "Thoughts", "plans");
+        Row("i", "Ideas 50%", "w", "it's 50% done\nabc and ABC and Straße");
+        Row("h", "Home", "Thoughts", "50 percent of abc");
+        Open();
+        search = &part->Search();
+        tabs->SelectKey("SEARCH");
+    }
+    void Search(const QString& text, bool all) {
+        search->txtThoSearch->setText(text);
+        (all ? search->optThoSearchAll : search->optThoSearchNode)->setChecked(true);
+        search->cmdThoSearch->click();
+    }
+    QStringList Found() const {
+        QStringList out;
+        for (int i = 0; i < search->lvwThoSearch->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = search->lvwThoSearch->topLevelItem(i);
+            out << item->text(0) + '|' + item->text(1) + '|' + item->text(2);
+        }
+        return out;
+    }
+    QString Selected() const {
+        return QString("%1:%2")
+            .arg(note->textCursor().selectionStart())
+            .arg(note->textCursor().selectedText());
+    }
+    ThoughtsSearch* search = nullptr;
+};
+
+TEST_F(ThoughtsSearching, AllNodesMatchNotesAndCaptionsWithLiteralPercentSigns) {
+    EXPECT_TRUE(search->chkThoCaseSensitive->isEnabled());
+    Search("  50%  ", true);
+    EXPECT_FALSE(search->chkThoCaseSensitive->isEnabled());
+    EXPECT_EQ(Found(), QStringList({"Ideas 50%|thoughts://Work/Ideas 50%|i"}));
+    EXPECT_EQ(search->lblFound->text(), "1");
+    Search("a_c", true);
+    EXPECT_EQ(Found().size(), 2) << "_ is any one character";
+    Search("it's", true);
+    EXPECT_EQ(Found().size(), 1);
+    Search("HOME", true);
+    EXPECT_EQ(Found(), QStringList({"Home|thoughts://Home|h"})) << "captions count";
+    prompter->Expect("Nothing found!");
+    Search("zebra", true);
+    EXPECT_EQ(search->lblFound->text(), "0");
+    prompter->Expect("Please enter a string to search for!", "Nothing to search!",
+                     MsgIcon::Exclamation);
+    Search("   ", true);
+
+    Search("n", true);
+    QStringList found = Found();
+    found.sort();
+    EXPECT_EQ(found, QStringList({"Home|thoughts://Home|h", "Ideas 50%|thoughts://Work/Ideas 50%|i",
+                                  "Work|thoughts://Work|w"}));
+    // A double-click opens the node, its note and its location.
+    search->lvwThoSearch->setCurrentItem(search->lvwThoSearch->findItems("Home", {})[0]);
+    search->lvwThoSearch_DblClick();
+    EXPECT_EQ(Current(), "h");
+    EXPECT_EQ(note->toPlainText(), "50 percent of abc");
+    EXPECT_EQ(location->text(), "thoughts://Home");
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    search->cmdSearchClear->click();
+    EXPECT_TRUE(Found().isEmpty());
+    EXPECT_TRUE(search->txtThoSearch->text().isEmpty());
+}
+
+TEST_F(ThoughtsSearching, TheSelectedNodeIsSearchedAndTheFindGoesOnFromTheMatch) {
+    Click("i");
+    tabs->SelectKey("SEARCH");
+    Search("abc", false);
+    EXPECT_EQ(tabs->currentIndex(), 0) << "the note is brought to the front";
+    auto* find = Named<QWidget>(window.get(), "fraThoFindThisNode");
+    EXPECT_FALSE(find->isHidden());
+    EXPECT_EQ(Named<QLineEdit>(window.get(), "txtThoFind")->text(), "abc");
+    EXPECT_EQ(Selected(), "14:abc");
+    EXPECT_EQ(search->lblFound->text(), "0");
+    Named<QPushButton>(window.get(), "cmdFindNext")->click();
+    EXPECT_EQ(Selected(), "22:ABC");
+
+    // Case Sensitive: the database finds the row, the note does not hold the text so.
+    search->chkThoCaseSensitive->setChecked(true);
+    prompter->Expect("Cannot find 'DONE'!", "Not Found", MsgIcon::Critical);
+    Search("DONE", false);
+    // Folding case reaches beyond ASCII, one letter for one letter.
+    search->chkThoCaseSensitive->setChecked(false);
+    prompter->Expect("Nothing found!");
+    Search("STRASSE", false);
+    Search("STRAßE", false);
+    EXPECT_EQ(Selected(), "30:Straße");
+
+    // The root has no row.
+    Click("Thoughts");
+    EXPECT_TRUE(find->isHidden()) << "selecting a node closes the find frame";
+    prompter->Expect("Nothing found!");
+    Search("abc", false);
+}
+
+TEST_F(ThoughtsSearching, AResultWhoseNodeIsNotInTheTreeIsReported) {
+    Row("late", "Added since the build", "Thoughts", "abc");
+    prompter->ExpectError("Error while doing Thoughts search!", "Search Error!",
+                          "Element not found");
+    Search("abc", true);
+    EXPECT_EQ(search->lblFound->text(), "0") << "the count is not updated";
+    prompter->ExpectError("Error while getting to node!", "Node Error!", "Element not found");
+    part->GoToNode("late");
 }
 
 } // namespace

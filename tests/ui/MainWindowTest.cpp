@@ -1,84 +1,56 @@
-#include "support/AppFolder.h"
-#include "support/Render.h"
-#include "support/ScriptedPrompter.h"
 #include "support/Windows.h"
 
+#include "calendar/CalendarPart.h"
 #include "common/AppGlobals.h"
 #include "common/VbDate.h"
-#include "data/modDB.h"
+#include "platform/Application.h"
+#include "platform/TrayIcon.h"
 #include "thoughts/ThoughtsPart.h"
-#include "ui/main/frmMain.h"
+#include "ui/main/AddressBookPart.h"
+#include "ui/main/Tray.h"
+#include "ui/main/frmAbout.h"
 #include "ui/widgets/ListBar.h"
 #include "ui/widgets/TabStrip.h"
+#include "ui/widgets/Twips.h"
 
-#include <QAction>
 #include <QDate>
-#include <QFrame>
-#include <QLabel>
+#include <QFile>
 #include <QListWidget>
 #include <QMenu>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-// Records what the window does, in order, and still does it.
+// Records the steps of the load, in order, and still takes them.
 class RecordingMain : public frmMain {
 public:
     QStringList steps;
     int treeBuilds = 0;
-    bool databaseOpenWhenSaving = false;
 
 protected:
+#define RECORD(step)                                                                               \
+    void step() override {                                                                         \
+        steps << #step;                                                                            \
+        frmMain::step();                                                                           \
+    }
+    RECORD(LoadPreferences)
+    RECORD(SetupStatusBar)
+    RECORD(BuildListBar)
+    RECORD(BuildCalendarTab)
+    RECORD(BuildThoughtsTab)
+    RECORD(BuildAddBookTab)
+    RECORD(Form_Resize)
+#undef RECORD
     bool CheckVersion() override {
-        steps << "CheckDBVersion";
+        steps << "CheckVersion";
         return frmMain::CheckVersion();
-    }
-    void LoadPreferences() override {
-        steps << "LoadPreferences";
-        frmMain::LoadPreferences();
-    }
-    void SetupStatusBar() override {
-        steps << "SetupStatusBar";
-        frmMain::SetupStatusBar();
-    }
-    void BuildListBar() override {
-        steps << "BuildListBar";
-        frmMain::BuildListBar();
-    }
-    void BuildCalendarTab() override {
-        steps << "BuildCalendarTab";
-        frmMain::BuildCalendarTab();
-    }
-    void BuildThoughtsTab() override {
-        steps << "BuildThoughtsTab";
-        frmMain::BuildThoughtsTab();
-    }
-    void BuildAddBookTab() override {
-        steps << "BuildAddBookTab";
-        frmMain::BuildAddBookTab();
-    }
-    void Form_Resize() override {
-        steps << "Form_Resize";
-        frmMain::Form_Resize();
     }
     void RefreshThoughtsTree() override {
         ++treeBuilds;
         frmMain::RefreshThoughtsTree();
     }
-
-public:
-    void ProggyUnloadStuff() override {
-        steps << "ProggyUnloadStuff";
-        databaseOpenWhenSaving = gConn != nullptr;
-        frmMain::ProggyUnloadStuff();
-    }
 };
 
-bool MenuShown(QMenu* menu) {
-    return menu->menuAction()->isVisible();
-}
-
+// The one function frame shown, or minus the number shown.
 int VisibleFunction(const frmMain& w) {
     int visible = 0, which = -1;
     for (int i : {1, 3, 4})
@@ -89,170 +61,285 @@ int VisibleFunction(const frmMain& w) {
     return visible == 1 ? which : -visible;
 }
 
-void ClickItem(ListBar* bar, int row) {
-    QListWidget* list = bar->Items();
-    const QRect rect = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+// Which of the Calendar, Thoughts and Address Book menus the menu bar shows: "100" etc.
+QString FunctionMenus(const frmMain& w) {
+    QString out;
+    for (QMenu* m : {w.mnuCal, w.mnuThoughts, w.mnuAddBook})
+        out += m->menuAction()->isVisible() ? '1' : '0';
+    return out;
 }
 
-class MainWindow : public ::testing::Test {
-protected:
-    AppFolder folder;
-    ScopedPrompter prompter;
-};
+class MainWindow : public WindowTest {};
 
-TEST_F(MainWindow, LoadsInItsOrderOnTheCalendar) {
+TEST_F(MainWindow, LoadsInItsOrderOnTheCalendarAndExitClosesTheDatabase) {
     RecordingMain w;
     gCurrentFunction = kFunctionThoughts;
     w.Load();
-    EXPECT_EQ(w.steps, QStringList({"CheckDBVersion", "LoadPreferences", "SetupStatusBar",
+    EXPECT_EQ(w.steps, QStringList({"CheckVersion", "LoadPreferences", "SetupStatusBar",
                                     "BuildListBar", "BuildCalendarTab", "BuildThoughtsTab",
                                     "BuildAddBookTab", "Form_Resize"}));
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Pimora - Personal Information Manager"));
     EXPECT_EQ(gCurrentFunction, kFunctionCalendar);
     EXPECT_EQ(VisibleFunction(w), 1);
-    EXPECT_TRUE(MenuShown(w.mnuCal));
-    EXPECT_FALSE(MenuShown(w.mnuThoughts));
-    EXPECT_FALSE(MenuShown(w.mnuAddBook));
+    EXPECT_EQ(FunctionMenus(w), "100");
     EXPECT_EQ(w.treeBuilds, 0);
-    EXPECT_EQ(w.sbMainDate->text(), VbFormat(QDate::currentDate(), QStringLiteral("d mmm yyyy")));
-    EXPECT_EQ(w.lblFunc(1)->text(), QStringLiteral("Calendar"));
-    EXPECT_EQ(w.lblFunc(3)->text(), QStringLiteral("Thoughts"));
-    EXPECT_EQ(w.lblFunc(4)->text(), QStringLiteral("Address Book"));
+    EXPECT_EQ(w.sbMainDate->text(), VbFormat(QDate::currentDate(), "d mmm yyyy"));
     // Preferences reach the application-wide values.
-    EXPECT_EQ(gShortDateFormat, QString());
-    Exec(QStringLiteral("insert into pmpref (pwd) values ('')"));
-    RecordingMain second;
-    second.Load();
-    EXPECT_EQ(gShortDateFormat, QStringLiteral("yyyy-mm-dd"));
-    EXPECT_EQ(gMinimizeToSystray, QStringLiteral("N"));
-    EXPECT_EQ(gEnableToolTips, QStringLiteral("Y"));
-}
-
-TEST_F(MainWindow, ListBarAndTabStripsAreBuilt) {
-    frmMain w;
-    w.Load();
-    ListBar* bar = w.findChild<ListBar*>(QStringLiteral("lstbarMain"));
-    ASSERT_TRUE(bar);
-    ASSERT_EQ(bar->ItemCount(), 2);
-    EXPECT_EQ(bar->ItemCaption(0), QStringLiteral("Calendar"));
-    EXPECT_EQ(bar->ItemKey(0), QStringLiteral("Item2"));
-    EXPECT_EQ(bar->Items()->item(0)->toolTip(), QStringLiteral("Calendar Function"));
-    EXPECT_EQ(bar->ItemCaption(1), QStringLiteral("Thoughts"));
-    EXPECT_EQ(bar->ItemKey(1), QStringLiteral("Item5"));
-    EXPECT_EQ(bar->Items()->item(1)->toolTip(), QStringLiteral("Thoughts Function"));
-    EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("Functions")));
-
-    struct Strip {
-        const char* name;
-        QStringList captions, keys;
-    };
-    const Strip strips[] = {
-        {"tabCalendar", {"Diary", "Search"}, {"Diary", "Search"}},
-        {"tabSearchCalendar",
-         {"Search Journal", "Search Events"},
-         {"SearchJournal", "SearchEvents"}},
-        {"tabThoughts", {"Thought", "Search"}, {"THOUGHT", "SEARCH"}},
-        {"tabAddBookMain", {"People", "Groups"}, {"People", "Groups"}},
-    };
-    for (const Strip& s : strips) {
-        auto* tabs = w.findChild<TabStrip*>(QString::fromLatin1(s.name));
-        ASSERT_TRUE(tabs) << s.name;
-        QStringList captions, keys;
-        for (int i = 0; i < tabs->count(); ++i) {
-            captions << tabs->tabText(i);
-            keys << tabs->KeyAt(i);
-        }
-        EXPECT_EQ(captions, s.captions) << s.name;
-        EXPECT_EQ(keys, s.keys) << s.name;
-        EXPECT_EQ(tabs->currentIndex(), 0) << s.name;
-    }
-    // The frame in front is the one shown; the others of its strip are hidden.
-    auto front = [&](const char* frame, const char* behind) {
-        return !Named<QWidget>(&w, frame)->isHidden() && Named<QWidget>(&w, behind)->isHidden();
-    };
-    EXPECT_TRUE(front("fraCalDiary", "fraCalSearch"));
-    EXPECT_TRUE(front("fraSearchJournal", "fraSearchEvents"));
-    EXPECT_TRUE(front("fraThoughts2", "fraThoughtsSearch"));
-    EXPECT_TRUE(front("fraABContacts", "fraABContactLists"));
-    // Choosing a tab brings its frame to the front.
-    Named<TabStrip>(&w, "tabCalendar")->SelectKey(QStringLiteral("Search"));
-    EXPECT_TRUE(front("fraCalSearch", "fraCalDiary"));
+    EXPECT_EQ(gShortDateFormat, "yyyy-mm-dd");
+    EXPECT_EQ(gMinimizeToSystray, "N");
+    EXPECT_EQ(gEnableToolTips, "Y");
+    // Exit saves what is pending before the database closes (as the calendar's test shows).
+    w.Action("mnuFileExit")->trigger();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(gConn);
 }
 
 TEST_F(MainWindow, SwitchingShowsTheFunctionsFrameAndMenuAndBuildsTheTreeOnce) {
     RecordingMain w;
     w.Load();
-    ListBar* bar = w.lstbarMain;
-    ClickItem(bar, 1);
+    QListWidget* items = w.lstbarMain->Items();
+    QTest::mouseClick(items->viewport(), Qt::LeftButton, {},
+                      items->visualItemRect(items->item(1)).center());
     EXPECT_EQ(gCurrentFunction, kFunctionThoughts);
     EXPECT_EQ(VisibleFunction(w), 3);
-    EXPECT_TRUE(MenuShown(w.mnuThoughts));
-    EXPECT_FALSE(MenuShown(w.mnuCal));
+    EXPECT_EQ(FunctionMenus(w), "010");
     EXPECT_EQ(w.treeBuilds, 1);
     EXPECT_TRUE(w.findChild<ThoughtsPart*>()->bThoughtsLoaded);
 
-    ClickItem(bar, 0);
-    EXPECT_EQ(VisibleFunction(w), 1);
-    EXPECT_TRUE(MenuShown(w.mnuCal));
-
-    // The Functions menu, by its shortcuts.
+    // The Functions menu by its shortcuts, then the list bar by Enter and Space.
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
-    EXPECT_EQ(VisibleFunction(w), 3);
-    EXPECT_EQ(w.treeBuilds, 1) << "the tree is built on the first switch only";
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_F1, 1}, {Qt::Key_F2, 3}, {Qt::Key_F3, 4}, {Qt::Key_F1, 1}};
+    for (auto [key, function] : keys) {
+        QTest::keyClick(&w, key, Qt::ControlModifier);
+        EXPECT_EQ(VisibleFunction(w), function);
+    }
+    EXPECT_EQ(gCurrentFunction, kFunctionCalendar);
     QTest::keyClick(&w, Qt::Key_F3, Qt::ControlModifier);
     EXPECT_EQ(gCurrentFunction, kFunctionAddressBook);
-    EXPECT_EQ(VisibleFunction(w), 4);
-    EXPECT_TRUE(MenuShown(w.mnuAddBook));
-    EXPECT_FALSE(MenuShown(w.mnuCal));
-    EXPECT_FALSE(MenuShown(w.mnuThoughts));
-    QTest::keyClick(&w, Qt::Key_F1, Qt::ControlModifier);
-    EXPECT_EQ(VisibleFunction(w), 1);
-    EXPECT_TRUE(MenuShown(w.mnuCal));
-
-    // The list bar by keyboard: Enter and Space choose the current item.
-    QListWidget* items = bar->Items();
+    EXPECT_EQ(FunctionMenus(w), "001");
+    EXPECT_EQ(w.treeBuilds, 1) << "the tree is built on the first switch only";
     items->setFocus();
-    items->setCurrentRow(1);
-    QTest::keyClick(items, Qt::Key_Return);
-    EXPECT_EQ(VisibleFunction(w), 3);
-    items->setCurrentRow(0);
-    QTest::keyClick(items, Qt::Key_Space);
-    EXPECT_EQ(VisibleFunction(w), 1);
+    const std::tuple<int, Qt::Key, int> enter[] = {{1, Qt::Key_Return, 3}, {0, Qt::Key_Space, 1}};
+    for (auto [row, key, function] : enter) {
+        items->setCurrentRow(row);
+        QTest::keyClick(items, key);
+        EXPECT_EQ(VisibleFunction(w), function);
+    }
+    EXPECT_EQ(FunctionMenus(w), "100");
 }
 
-TEST_F(MainWindow, AFailedSchemaCheckSkipsTheSetUp) {
-    Exec(QStringLiteral("update pmVersion set dbver = 'x'"));
-    prompter->Expect(QStringLiteral("Database version has been corrupted!  Errors may occur when "
-                                    "Pimora is in operation.  Backup your pengkalan.dat "
-                                    "immediately!"),
-                     QStringLiteral("Pimora Critical error!"), MsgIcon::Critical, MsgButtons::OK);
+TEST_F(MainWindow, AFailedSchemaCheckSkipsTheSetUpAndLeavesNothingToTouchTheDatabase) {
+    Exec("update pmVersion set dbver = 'x'");
+    prompter->Expect("Database version has been corrupted!  Errors may occur when Pimora is in "
+                     "operation.  Backup your pengkalan.dat immediately!",
+                     "Pimora Critical error!", MsgIcon::Critical);
     RecordingMain w;
     w.Load();
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.steps, QStringList({"CheckDBVersion"}));
+    EXPECT_EQ(w.steps, QStringList({"CheckVersion"}));
     EXPECT_EQ(w.lstbarMain->ItemCount(), 0);
     EXPECT_EQ(Named<TabStrip>(&w, "tabCalendar")->count(), 0);
     EXPECT_TRUE(w.sbMainDate->text().isEmpty());
     EXPECT_EQ(VisibleFunction(w), 0);
-    // Nothing may read or write a database that was refused.
     for (QAction* item : w.mnuCal->actions())
         EXPECT_FALSE(item->isEnabled() && !item->isSeparator() && !item->menu())
             << item->objectName().toStdString();
 }
 
-TEST_F(MainWindow, ClosingSavesThenClosesTheDatabase) {
-    RecordingMain w;
-    w.Load();
-    w.steps.clear();
-    w.Action(QStringLiteral("mnuFileExit"))->trigger();
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(w.steps, QStringList({"ProggyUnloadStuff"}));
-    EXPECT_TRUE(w.databaseOpenWhenSaving);
+class WindowLayout : public WindowTest {};
+
+TEST_F(WindowLayout, AtTheReferenceSizeTheControlsHaveTheirDesignedSizes) {
+    Open();
+    frmMain& w = *window;
+    ASSERT_EQ(w.frameGeometry().size(), QSize(1024, 768));
+    auto geometry = [&](const char* name) {
+        const TwipsRect r = GeometryTwips(Named<QWidget>(&w, name));
+        return QString("%1,%2 %3x%4").arg(r.left).arg(r.top).arg(r.width).arg(r.height);
+    };
+    auto expectAll = [&](std::initializer_list<std::pair<const char*, const char*>> controls) {
+        for (auto [name, expected] : controls)
+            EXPECT_EQ(geometry(name), expected) << name;
+    };
+    expectAll({{"lstbarMain", "60,120 1335x10320"},
+               {"fraFunc(1)", "1440,0 13770x10410"},
+               {"lblFunc(1)", "120,240 13515x555"},
+               {"tabCalendar", "4680,960 8955x9315"},
+               {"fraCalSearch", "120,360 8715x8835"},
+               {"lvwCalSearch", "120,2520 8475x6195"},
+               {"rtfCalQJournal", "120,240 8475x8475"}}); // the find bar closed
+    w.findChild<CalendarPart*>()->ShowCalendarFind(true);
+    expectAll({{"rtfCalQJournal", "120,1260 8475x7455"}});
+
+    w.Action("mnuFunctionsThoughts")->trigger();
+    expectAll({{"fraFunc(3)", "1440,0 13755x10395"},
+               {"tvwThoughts", "120,960 3975x9315"},
+               {"tabThoughts", "4140,960 9495x9315"},
+               {"fraThoughts2", "120,360 9255x8835"},
+               {"txtThoughtNodeLocation", "120,300 9015x255"},
+               {"lvwThoSearch", "120,1620 9015x7095"},
+               {"rtfThoughts", "120,660 9015x8055"}}); // the find frame closed
+    ThoughtsPart* thoughts = w.findChild<ThoughtsPart*>();
+    thoughts->ShowThoughtsFind(true);
+    expectAll({{"rtfThoughts", "120,1680 9015x7035"}});
+    // Resizing with the frame open takes 120 more than opening it did; too low for the open
+    // frame, the note keeps its height.
+    auto resizeOuter = [&](int width, int height) {
+        w.resize(QSize(width, height) - (w.frameGeometry().size() - w.size()));
+    };
+    resizeOuter(800, 600);
+    expectAll({{"rtfThoughts", "120,1680 5655x4395"}});
+    thoughts->ShowThoughtsFind(false);
+    thoughts->ShowThoughtsFind(true);
+    expectAll({{"rtfThoughts", "120,1680 5655x4515"}});
+    resizeOuter(800, 300);
+    expectAll({{"rtfThoughts", "120,1680 5655x4515"}});
+}
+
+class Tray : public WindowLayout {
+protected:
+    void TearDown() override { TrayIcon::OverrideAvailable(std::nullopt); }
+    void Load(const char* preference, bool trayAvailable = true) {
+        TrayIcon::OverrideAvailable(trayAvailable);
+        Exec(QString("update pmpref set minimizetosystray = '%1'").arg(preference));
+        window = new frmMain; // deleted when it closes
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->Load();
+    }
+    TrayIcon& Icon() { return window->Tray()->icon; }
+    void Minimise() {
+        window->showMinimized();
+        QCoreApplication::processEvents();
+    }
+    frmMain* window = nullptr;
+    WindowsGuard windows;
+};
+
+TEST_F(Tray, MinimisingHidesTheWindowBehindAnIconThatBringsItBackOrExits) {
+    Load("Y");
+    Minimise();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(Icon().Shown());
+    EXPECT_EQ(Icon().Tip(), "Pimora");
+    emit Icon().mouseMessage(TrayIcon::WM_LBUTTONDBLCLK, QPoint());
+    EXPECT_TRUE(window->isVisible() && window->isMaximized());
+    EXPECT_FALSE(Icon().Shown()) << "a double-click removes the icon";
+    Minimise();
+    window->Action("mnuSystrayRestore")->trigger();
+    EXPECT_TRUE(window->isVisible() && window->isMaximized());
+    EXPECT_TRUE(Icon().Shown()) << "Restore leaves the icon";
+    emit Icon().mouseMessage(TrayIcon::WM_RBUTTONUP, QPoint(5, 5));
+    EXPECT_TRUE(Named<QMenu>(window, "mnuSystray")->isVisible());
+    Named<QMenu>(window, "mnuSystray")->hide();
+
+    // Exit from the tray's menu saves the pending work and closes everything.
+    Named<QPlainTextEdit>(window, "rtfCalQJournal")->insertPlainText("saved");
+    Minimise();
+    window->Action("mnuSystrayExit")->trigger();
+    DeleteClosedWindows();
     EXPECT_FALSE(gConn);
+    folder.Connect();
+    EXPECT_EQ(Rows("select caljournal from pmcalendar"), "('saved')");
+}
+
+TEST_F(Tray, WithoutThePreferenceOrANotificationAreaMinimisingIsOrdinary) {
+    const std::pair<const char*, bool> cases[] = {
+        {"N", true}, {"y", true}, {"", true}, {"Y", false}};
+    for (auto [preference, available] : cases) {
+        Load(preference, available);
+        Minimise();
+        EXPECT_TRUE(window->isVisible()) << preference << available;
+        EXPECT_FALSE(Icon().Shown());
+        CloseAllWindows();
+        folder.Connect();
+    }
+}
+
+class AddressBook : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        Open();
+        window->Action("mnuFunctionsAddBook")->trigger();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        book = window->findChild<AddressBookPart*>();
+    }
+    bool Grey(QWidget* box) const {
+        return box->palette().color(QPalette::Text) ==
+               box->palette().color(QPalette::PlaceholderText);
+    }
+    AddressBookPart* book = nullptr;
+};
+
+TEST_F(AddressBook, TheBoxesShowGreyPlaceholdersUntilTheUserTypes) {
+    QComboBox* filter = book->cboABCategory;
+    QLineEdit* find = book->txtABContactsQuickFind;
+    auto text = [&] { return filter->currentText() + '|' + find->text(); };
+    EXPECT_EQ(text(), "<Quick Filter>|<Quick Find>");
+    EXPECT_TRUE(Grey(filter) && Grey(find) && Grey(book->cboABContactLists) &&
+                Grey(book->txtABContactListsQuickFind));
+    // Focus in empties a placeholder; focus out puts it back unless something was typed.
+    const std::tuple<const char*, const char*, const char*, bool> steps[] = {
+        // typed, shown on focus, shown after, grey after
+        {nullptr, "", "<Quick Filter>", true},
+        {"Family", "", "Family", false},
+        {"   ", "Family", "<Quick Filter>", true}};
+    for (auto [typed, onFocus, after, grey] : steps) {
+        filter->setFocus(Qt::TabFocusReason);
+        EXPECT_FALSE(Grey(filter));
+        EXPECT_EQ(filter->currentText(), onFocus);
+        if (typed)
+            filter->setEditText(typed);
+        book->lvwABContacts->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(text(), after + QString("|<Quick Find>"));
+        EXPECT_EQ(Grey(filter), grey);
+    }
+    // The quick-find test is exact, and what is left on it trimmed.
+    find->setText("<Quick Find> ");
+    find->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(find->text(), "<Quick Find> ");
+    find->setText("    ");
+    book->lvwABContacts->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(find->text(), "<Quick Find>");
+    EXPECT_TRUE(Grey(find));
+}
+
+TEST_F(AddressBook, TabsSwitchTheirFrames) {
+    EXPECT_FALSE(book->fraABContacts->isHidden());
+    EXPECT_TRUE(book->fraABContactLists->isHidden());
+    book->tabAddBookMain->setCurrentIndex(1);
+    EXPECT_FALSE(book->fraABContactLists->isHidden());
+    EXPECT_TRUE(book->fraABContacts->isHidden());
+}
+
+TEST_F(AddressBook, TheHelpMessageTheReadMeAndTheAboutBox) {
+    prompter->Expect("Uhm... what help? :)\r\nVisit https://pimora.example.org for information "
+                     "about Pimora, or e-mail your question to pimora.author@example.org.",
+                     "Pimora", MsgIcon::Information);
+    window->Action("mnuProgHelp")->trigger();
+
+    QStringList opened;
+    const ShellOpener previous =
+        InstallShellOpener([&](const QString& target) { return opened << target, true; });
+    window->Action("mnuReadMe")->trigger();
+    EXPECT_TRUE(opened.isEmpty()) << "no read-me, nothing shown";
+    QFile(folder.File("readme.xml")).open(QIODevice::WriteOnly);
+    window->Action("mnuReadMe")->trigger();
+    EXPECT_EQ(opened, QStringList({folder.File("readme.xml")}));
+    InstallShellOpener(previous);
+
+    DialogDriver driver([&](QDialog& d) {
+        auto& about = dynamic_cast<frmAbout&>(d);
+        EXPECT_EQ(about.lblTitle->text(), "Pimora - Personal Information Manager");
+        EXPECT_EQ(about.lblVersion->text(), "0.9.7");
+        EXPECT_EQ(about.lblDBVersion->text(), "0.9.7");
+        about.cmdOK->click();
+        return about.result();
+    });
+    window->Action("mnuAbout")->trigger();
+    EXPECT_EQ(driver.Shown(), 1);
 }
 
 } // namespace
