@@ -220,9 +220,9 @@ void CalendarPart::mnuMaintEvents_Click() {
     ShowModal(dialog);
 }
 
-void CalendarPart::SavePendingWork() {
+bool CalendarPart::SavePendingWork() {
     const QString day = grid_->lblSelDate->text();
-    if (events_->EditorHasBoth())
-        events_->SaveEventEntry(day, true);
-    journal_->SaveCalendarEntry(day);
+    const bool eventSaved = !events_->EditorHasBoth() || events_->SaveEventEntry(day, true);
+    const bool journalSaved = journal_->SaveCalendarEntry(day);
+    return eventSaved && journalSaved;
 }

@@ -35,7 +35,8 @@ public:
     void FindDay(const QDate& day);
     void ShowCalendarFind(bool show);
     // The calendar's share of closing the window: the pending event, then the journal.
-    void SavePendingWork();
+    // False when something typed could not be saved (its error has been shown).
+    bool SavePendingWork();
 
     CalendarGrid& Grid() const { return *grid_; }
     JournalPanel& Journal() const { return *journal_; }

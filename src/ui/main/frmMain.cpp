@@ -326,12 +326,23 @@ void frmMain::ChooseFunctionFromMenu(short index) {
 }
 
 void frmMain::ProggyUnloadStuff() {
-    calendar_->SavePendingWork();
-    thoughts_->SaveThought();
+    const bool calendarSaved = calendar_->SavePendingWork();
+    const bool noteSaved = thoughts_->SaveThought();
+    workSaved_ = calendarSaved && noteSaved;
 }
 
 void frmMain::Form_Unload() {
+    workSaved_ = true;
     ProggyUnloadStuff();
+    // A save that failed has shown its error, and the text is still in its box: closing now
+    // would throw it away, so the user decides.
+    if (!workSaved_ &&
+        MsgBox(QStringLiteral("What you typed could not be saved and is still in its box. Close "
+                              "Pimora anyway and lose it?"),
+               MsgButtons::YesNo, MsgIcon::Exclamation) != MsgResult::Yes) {
+        closeRefused_ = true;
+        return;
+    }
     CloseDatabase();
     tray_->Remove();
 }
@@ -363,8 +374,13 @@ void mnuReadMe_Click() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     if (!unloaded_) {
-        unloaded_ = true;
+        closeRefused_ = false;
         Form_Unload();
+        if (closeRefused_) {
+            event->ignore();
+            return;
+        }
+        unloaded_ = true;
     }
     event->accept();
 }

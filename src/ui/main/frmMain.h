@@ -90,6 +90,8 @@ private:
     MainTray* tray_ = nullptr;               // owned by the window
     bool loaded_ = false;
     bool unloaded_ = false;
+    bool workSaved_ = true;     // set by ProggyUnloadStuff
+    bool closeRefused_ = false; // set by Form_Unload
     bool sized_ = false;
 };
 
