@@ -9,6 +9,7 @@
 #include "ui/widgets/TabStrip.h"
 #include "ui/widgets/Twips.h"
 
+#include <QAccessible>
 #include <QFrame>
 
 namespace {
@@ -16,12 +17,19 @@ namespace {
 TEST_F(Calendar, MonthsAreLaidOutSundayToSaturdayFromToday) {
     EXPECT_EQ(lblSelDate->text(), SelectedDayText(QDate::currentDate()));
 
+    // The weeks as assistive technology reads them from the grid.
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(flxCal)->tableInterface();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->columnDescription(0), "Sun");
     auto weeks = [&] {
         QStringList rows;
-        for (int r = 1; r <= 6; ++r) {
+        for (int r = 0; r < table->rowCount(); ++r) {
             QStringList cells;
-            for (int c = 0; c <= 6; ++c)
-                cells << (model->Text(r, c).isEmpty() ? "." : model->Text(r, c));
+            for (int c = 0; c < table->columnCount(); ++c) {
+                const QString day = table->cellAt(r, c)->text(QAccessible::Name);
+                cells << (day.isEmpty() ? "." : day);
+            }
             rows << cells.join(' ');
         }
         return rows;
