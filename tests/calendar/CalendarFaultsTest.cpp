@@ -9,12 +9,11 @@
 
 namespace {
 
-const QString kRefused = "The change was refused by the database: refused for the test";
 const QString kUnreadable = "The database engine could not run the statement: malformed JSON";
 
 class CalendarFaults : public Calendar {
 protected:
-    void ExpectSaveError(const QString& desc = kRefused) {
+    void ExpectSaveError(const QString& desc = TableFault::kRefused) {
         prompter->ExpectError("Error while saving information!", "Database Error!", desc);
     }
 };

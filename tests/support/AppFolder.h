@@ -66,6 +66,9 @@ public:
     };
     TableFault(const QString& table, Kind kind, const QString& rows = "1");
     ~TableFault();
+    // What the engine reports for a write a RefusesWrites table turned down.
+    static inline const QString kRefused =
+        QStringLiteral("The change was refused by the database: refused for the test");
     TableFault(const TableFault&) = delete;
     TableFault& operator=(const TableFault&) = delete;
 

@@ -5,11 +5,9 @@
 
 namespace {
 
-const QString kRefused = "The change was refused by the database: refused for the test";
-
 class ThoughtsFaults : public Thoughts {
 protected:
-    void ExpectSaveError(const QString& desc = kRefused) {
+    void ExpectSaveError(const QString& desc = TableFault::kRefused) {
         prompter->ExpectError("Error while Saving Thought!", "Error!", desc);
     }
 };
@@ -23,7 +21,7 @@ TEST_F(ThoughtsFaults, ANoteThatCannotBeSavedKeepsItsNodeAndTextAndNoNodeIsAdded
         TableFault fault("pmthoughts", TableFault::RefusesWrites);
         // A node whose row cannot be written leaves the tree as it was.
         tree->SelectQuietly(Node("leaf"));
-        prompter->ExpectError("Error while adding node!", "Error!", kRefused);
+        prompter->ExpectError("Error while adding node!", "Error!", TableFault::kRefused);
         Menu("mnuNodeNew");
         EXPECT_EQ(Node("leaf")->childCount(), 0);
         EXPECT_EQ(ThoughtTree::Image(Node("leaf")), 5) << "still a leaf";
