@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +40,27 @@ void JetLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 using EngineError::NotADatabase;
+
+// SQLite would open a file it cannot write read-only, or fail on the journal's side files
+// with "unable to open database file"; everything typed would then be refused later, one save
+// at a time. The file and its folder must both take writes.
+void CheckCanWrite(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    for (const QString& target : {path, folder}) {
+        if (::access(QFile::encodeName(target).constData(), W_OK) == 0)
+            continue;
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        throw EngineError::General(
+            target == path
+                ? QStringLiteral("The database file '%1' cannot be written: %2. It was left as "
+                                 "it is.")
+                      .arg(path, reason)
+                : QStringLiteral("Pimora cannot write in the folder '%1' that holds its database "
+                                 "file: %2. The file was left as it is.")
+                      .arg(folder, reason),
+            ErrorKind::FileAccess, path);
+    }
+}
 
 // What a file that SQLite would not take is, in words the user can act on.
 void CheckFileIsOurs(const QString& path) {
@@ -152,6 +174,7 @@ void Connection::Open(const QString& connectionString) {
     if (path.isEmpty() || !file.isFile())
         throw EngineError::FileNotFound(path);
     CheckFileIsOurs(path);
+    CheckCanWrite(path);
 
     sqlite3* db = nullptr;
     // One thread uses a connection: it needs no lock of its own.

@@ -12,8 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
 
 namespace {
 
@@ -225,6 +227,70 @@ TEST(CheckDBVersion, AFailedStepLeavesTheDatabaseAsBeforeItAndTheNextStartFinish
     Exec("update pmVersion set dbver = '0.9.5'");
     EXPECT_FALSE(CheckDBVersion());
     EXPECT_EQ(Rows("select dbver from pmversion"), "('0.9.5')");
+}
+
+// A bind mount for the rest of a scope: root writes through file modes, so a folder or file is
+// made read-only by mounting it so.
+class BindMount {
+public:
+    BindMount(const QString& source, const QString& target, bool readOnly)
+        : target_(QFile::encodeName(target)) {
+        const QByteArray from = QFile::encodeName(source);
+        ok_ = ::mount(from.constData(), target_.constData(), nullptr, MS_BIND, nullptr) == 0;
+        if (ok_ && readOnly &&
+            ::mount(nullptr, target_.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                    nullptr) != 0) {
+            ::umount(target_.constData());
+            ok_ = false;
+        }
+    }
+    ~BindMount() {
+        if (ok_)
+            ::umount2(target_.constData(), MNT_DETACH);
+    }
+    BindMount(const BindMount&) = delete;
+    BindMount& operator=(const BindMount&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    QByteArray target_;
+    bool ok_ = false;
+};
+
+// The file cannot be written, or it can but its folder cannot hold the journal's side files.
+TEST(OpenDatabase, AReadOnlyFileOrFolderIsReportedOnceAndNothingIsWritten) {
+    AppFolder folder(AppFolder::WithTemplate);
+    folder.CopyTemplateTo("pengkalan.dat");
+    folder.CopyTemplateTo("writable.dat");
+    const QString db = folder.File("pengkalan.dat");
+    const QByteArray before = Snapshot(db);
+    BindMount ro(folder.Path(), folder.Path(), true);
+    if (!ro.ok())
+        GTEST_SKIP() << "this user may not mount";
+    const QString kSays = "Error: Error Connecting to Database!\r\nDesc: ";
+    {
+        ScopedPrompter p;
+        p->Expect(kSays + "The database file '" + db +
+                      "' cannot be written: Read-only file system. It was left as it is.",
+                  "DB Connection Error", MsgIcon::Critical);
+        EXPECT_FALSE(OpenDatabase());
+    }
+    {
+        QTemporaryDir elsewhere;
+        const QString file = elsewhere.filePath("pengkalan.dat");
+        ASSERT_TRUE(QFile::copy(db, file));
+        BindMount writable(file, db, false);
+        ASSERT_TRUE(writable.ok());
+        ScopedPrompter p;
+        p->Expect(kSays + "Pimora cannot write in the folder '" + folder.Path() +
+                      "' that holds its database file: Read-only file system. The file was left "
+                      "as it is.",
+                  "DB Connection Error", MsgIcon::Critical);
+        EXPECT_FALSE(OpenDatabase());
+    }
+    EXPECT_FALSE(gConn);
+    EXPECT_EQ(Snapshot(db), before);
+    EXPECT_EQ(Files(folder), QStringList({"kosg.dat", "pengkalan.dat", "writable.dat"}));
 }
 
 } // namespace
