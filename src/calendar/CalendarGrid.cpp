@@ -9,6 +9,7 @@
 #include "data/modDB.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "ui/widgets/CommandButton.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -22,13 +23,6 @@
 using namespace modCalendar;
 
 namespace {
-
-QPushButton* Button(QWidget* parent, const QString& name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QString YearText(const QDate& d) {
     return VbFormat(d, QStringLiteral("yyyy"));
@@ -58,11 +52,11 @@ CalendarGrid::CalendarGrid(QWidget* parent) : QObject(parent) {
     column->setSpacing(4);
 
     auto* buttons = new QHBoxLayout;
-    cmdPrevMonth = Button(fraCal, QStringLiteral("cmdPrevMonth"), QStringLiteral("<"));
-    cmdPrevDay = Button(fraCal, QStringLiteral("cmdPrevDay"), QStringLiteral("<<"));
-    cmdCalToday = Button(fraCal, QStringLiteral("cmdCalToday"), QStringLiteral("Today"));
-    cmdNextDay = Button(fraCal, QStringLiteral("cmdNextDay"), QStringLiteral(">>"));
-    cmdNextMonth = Button(fraCal, QStringLiteral("cmdNextMonth"), QStringLiteral(">"));
+    cmdPrevMonth = CommandButton(fraCal, QStringLiteral("cmdPrevMonth"), QStringLiteral("<"));
+    cmdPrevDay = CommandButton(fraCal, QStringLiteral("cmdPrevDay"), QStringLiteral("<<"));
+    cmdCalToday = CommandButton(fraCal, QStringLiteral("cmdCalToday"), QStringLiteral("Today"));
+    cmdNextDay = CommandButton(fraCal, QStringLiteral("cmdNextDay"), QStringLiteral(">>"));
+    cmdNextMonth = CommandButton(fraCal, QStringLiteral("cmdNextMonth"), QStringLiteral(">"));
     for (QPushButton* b : {cmdPrevMonth, cmdPrevDay, cmdCalToday, cmdNextDay, cmdNextMonth})
         buttons->addWidget(b);
     connect(cmdPrevMonth, &QPushButton::clicked, this, &CalendarGrid::cmdPrevMonth_Click);
@@ -95,7 +89,7 @@ CalendarGrid::CalendarGrid(QWidget* parent) : QObject(parent) {
     cboYear = new QComboBox(fraEditMonthYear);
     cboYear->setObjectName(QStringLiteral("cboYear"));
     cboYear->setEditable(true);
-    cmdOK = Button(fraEditMonthYear, QStringLiteral("cmdOK"), QStringLiteral("OK"));
+    cmdOK = CommandButton(fraEditMonthYear, QStringLiteral("cmdOK"), QStringLiteral("OK"));
     connect(cmdOK, &QPushButton::clicked, this, &CalendarGrid::cmdOK_Click);
     jump->addWidget(cboMonth, 1);
     jump->addWidget(cboYear);

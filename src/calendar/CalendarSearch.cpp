@@ -8,6 +8,7 @@
 #include "data/Recordset.h"
 #include "data/modDB.h"
 #include "platform/Prompter.h"
+#include "ui/widgets/CommandButton.h"
 #include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
@@ -25,13 +26,6 @@
 namespace {
 
 constexpr int kDayRole = Qt::UserRole;
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QRadioButton* Option(QWidget* parent, const char* name, const char* caption) {
     auto* o = new QRadioButton(QString::fromLatin1(caption), parent);
@@ -67,8 +61,8 @@ CalendarSearch::CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWid
     : QObject(searchFrame), selectedDay_(selectedDay) {
     {
         auto* grid = new QGridLayout;
-        cmdCalSearch = Button(journalFrame, "cmdCalSearch", "&Search");
-        cmdCalSearchClear = Button(journalFrame, "cmdCalSearchClear", "C&lear");
+        cmdCalSearch = CommandButton(journalFrame, "cmdCalSearch", "&Search");
+        cmdCalSearchClear = CommandButton(journalFrame, "cmdCalSearchClear", "C&lear");
         txtCalSearch = SearchRow(journalFrame, grid, "Search Journal:", "txtCalSearch",
                                  cmdCalSearch, cmdCalSearchClear);
         optCalSearchAll = Option(journalFrame, "optCalSearchAll", "Search &all of Journal");
@@ -84,8 +78,8 @@ CalendarSearch::CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWid
     }
     {
         auto* grid = new QGridLayout;
-        cmdCalEventsSearch = Button(eventsFrame, "cmdCalEventsSearch", "&Search");
-        cmdCalEventsClear = Button(eventsFrame, "cmdCalEventsClear", "C&lear");
+        cmdCalEventsSearch = CommandButton(eventsFrame, "cmdCalEventsSearch", "&Search");
+        cmdCalEventsClear = CommandButton(eventsFrame, "cmdCalEventsClear", "C&lear");
         txtCalEventsSearch = SearchRow(eventsFrame, grid, "Search Events:", "txtCalEventsSearch",
                                        cmdCalEventsSearch, cmdCalEventsClear);
         optCalEventsAll = Option(eventsFrame, "optCalEventsAll", "Search all of Events");

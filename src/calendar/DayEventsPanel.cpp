@@ -8,6 +8,7 @@
 #include "data/modDB.h"
 #include "platform/Application.h"
 #include "platform/Prompter.h"
+#include "ui/widgets/CommandButton.h"
 #include "ui/widgets/Twips.h"
 
 #include <QComboBox>
@@ -24,11 +25,15 @@
 
 namespace {
 
-QPushButton* Button(QWidget* parent, const QString& name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
+// Whether the user keeps an event type of this name (given quoted for a statement).
+bool EventTypeKnown(const QString& quoted) {
+    Recordset rs;
+    gSQL = QStringLiteral("select * from pmCalEvent where calEvent = '") + quoted +
+           QStringLiteral("'");
+    rs.Open(gSQL, *gConn);
+    const bool known = !rs.Eof();
+    rs.Close();
+    return known;
 }
 
 QLabel* Caption(QWidget* parent, const QString& text, QWidget* buddy) {
@@ -65,7 +70,7 @@ DayEventsPanel::DayEventsPanel(QWidget* parent, const QLabel& selectedDay)
     cboEvent->setEditable(true);
     cboEvent->setInsertPolicy(QComboBox::NoInsert);
     connect(cboEvent, &QComboBox::activated, this, [this] { cboEvent->lineEdit()->selectAll(); });
-    cmdBrowseEvents = Button(box, QStringLiteral("cmdBrowseEvents"), QStringLiteral("..."));
+    cmdBrowseEvents = CommandButton(box, QStringLiteral("cmdBrowseEvents"), QStringLiteral("..."));
     cmdBrowseEvents->setFixedWidth(TwipsToPixels(450));
     cmdBrowseEvents->setAccessibleName(QStringLiteral("Browse Events"));
     connect(cmdBrowseEvents, &QPushButton::clicked, this, &DayEventsPanel::cmdBrowseEvents_Click);
@@ -91,9 +96,12 @@ DayEventsPanel::DayEventsPanel(QWidget* parent, const QLabel& selectedDay)
     column->addLayout(editor);
 
     auto* buttons = new QHBoxLayout;
-    cmdCalEventSave = Button(box, QStringLiteral("cmdCalEventSave"), QStringLiteral("&Save"));
-    cmdCalEventDelete = Button(box, QStringLiteral("cmdCalEventDelete"), QStringLiteral("&Delete"));
-    cmdCalEventClear = Button(box, QStringLiteral("cmdCalEventClear"), QStringLiteral("&Clear"));
+    cmdCalEventSave =
+        CommandButton(box, QStringLiteral("cmdCalEventSave"), QStringLiteral("&Save"));
+    cmdCalEventDelete =
+        CommandButton(box, QStringLiteral("cmdCalEventDelete"), QStringLiteral("&Delete"));
+    cmdCalEventClear =
+        CommandButton(box, QStringLiteral("cmdCalEventClear"), QStringLiteral("&Clear"));
     for (QPushButton* b : {cmdCalEventSave, cmdCalEventDelete, cmdCalEventClear})
         buttons->addWidget(b);
     connect(cmdCalEventSave, &QPushButton::clicked, this, &DayEventsPanel::cmdCalEventSave_Click);
@@ -190,16 +198,11 @@ bool DayEventsPanel::SaveEventEntry(const QString& dayText, bool quiet) {
     try {
         QString quoted = name;
         FixQuote(quoted);
-        gSQL = QStringLiteral("select * from pmCalEvent where calEvent = '") + quoted +
-               QStringLiteral("'");
-        rs.Open(gSQL, *gConn);
-        if (rs.Eof()) {
-            rs.Close();
+        if (!EventTypeKnown(quoted)) {
             if (!quiet)
                 ShowEventMissing(name);
             return true;
         }
-        rs.Close();
         gSQL = QStringLiteral("select caldate, calevent from pmcaleventdate where caldate = #") +
                SqlDay(*day) + QStringLiteral("# and calevent = '") + quoted + QStringLiteral("'");
         rs.Open(gSQL, *gConn);
@@ -234,15 +237,11 @@ bool DayEventsPanel::SaveEventEntry(const QString& dayText, bool quiet) {
 bool DayEventsPanel::DeleteEventEntry(const QString& dayText) {
     const auto day = DayOfText(dayText);
     const QString name = cboEvent->currentText();
-    Recordset rs;
     try {
         if (day && !TrimSpaces(name).isEmpty()) {
             QString quoted = name;
             FixQuote(quoted);
-            gSQL = QStringLiteral("select * from pmCalEvent where calEvent = '") + quoted +
-                   QStringLiteral("'");
-            rs.Open(gSQL, *gConn);
-            if (rs.Eof()) {
+            if (!EventTypeKnown(quoted)) {
                 ShowEventMissing(name);
             } else {
                 gSQL = QStringLiteral("delete from pmcaleventdate where caldate = #") +
@@ -250,14 +249,12 @@ bool DayEventsPanel::DeleteEventEntry(const QString& dayText) {
                        QStringLiteral("'");
                 gConn->Execute(gSQL);
             }
-            rs.Close();
         }
         ClearEventEditor();
         return true;
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while deleting event!"), QStringLiteral("Database Error!"),
                   e);
-        rs.CloseIfOpen();
         return false;
     }
 }

@@ -6,6 +6,7 @@
 #include "common/modQXCommFunc.h"
 #include "data/Recordset.h"
 #include "data/modDB.h"
+#include "ui/widgets/CommandButton.h"
 #include "ui/widgets/FindText.h"
 #include "ui/widgets/IdleSaver.h"
 #include "ui/widgets/TextBox.h"
@@ -41,14 +42,12 @@ JournalPanel::JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder
     txtCalFind = new QLineEdit(fraCalFindToday);
     txtCalFind->setObjectName(QStringLiteral("txtCalFind"));
     caption->setBuddy(txtCalFind);
-    cmdCalFind = new QPushButton(QStringLiteral("&Find"), fraCalFindToday);
-    cmdCalFind->setObjectName(QStringLiteral("cmdCalFind"));
+    cmdCalFind =
+        CommandButton(fraCalFindToday, QStringLiteral("cmdCalFind"), QStringLiteral("&Find"));
     chkCalFindCaseSensitive = new QCheckBox(QStringLiteral("Case Sensitive"), fraCalFindToday);
     chkCalFindCaseSensitive->setObjectName(QStringLiteral("chkCalFindCaseSensitive"));
-    cmdCalFindClose = new QPushButton(QStringLiteral("&Close"), fraCalFindToday);
-    cmdCalFindClose->setObjectName(QStringLiteral("cmdCalFindClose"));
-    for (QPushButton* b : {cmdCalFind, cmdCalFindClose})
-        b->setAutoDefault(false);
+    cmdCalFindClose =
+        CommandButton(fraCalFindToday, QStringLiteral("cmdCalFindClose"), QStringLiteral("&Close"));
     bar->addWidget(caption);
     bar->addWidget(txtCalFind, 1);
     bar->addWidget(cmdCalFind);

@@ -6,6 +6,7 @@
 #include "data/Recordset.h"
 #include "data/modDB.h"
 #include "thoughts/ThoughtTree.h"
+#include "ui/widgets/CommandButton.h"
 #include "ui/widgets/FindText.h"
 #include "ui/widgets/IdleSaver.h"
 #include "ui/widgets/TextBox.h"
@@ -52,14 +53,12 @@ ThoughtNote::ThoughtNote(QWidget* frame, const ThoughtTree& tree, TextFinder& fi
     txtThoFind = new QLineEdit(fraThoFindThisNode);
     txtThoFind->setObjectName(QStringLiteral("txtThoFind"));
     findLabel->setBuddy(txtThoFind);
-    cmdFindNext = new QPushButton(QStringLiteral("&Find"), fraThoFindThisNode);
-    cmdFindNext->setObjectName(QStringLiteral("cmdFindNext"));
+    cmdFindNext =
+        CommandButton(fraThoFindThisNode, QStringLiteral("cmdFindNext"), QStringLiteral("&Find"));
     chkThoFindCaseSensitive = new QCheckBox(QStringLiteral("Case Sensitive"), fraThoFindThisNode);
     chkThoFindCaseSensitive->setObjectName(QStringLiteral("chkThoFindCaseSensitive"));
-    cmdThoFindClose = new QPushButton(QStringLiteral("&Close"), fraThoFindThisNode);
-    cmdThoFindClose->setObjectName(QStringLiteral("cmdThoFindClose"));
-    for (QPushButton* b : {cmdFindNext, cmdThoFindClose})
-        b->setAutoDefault(false);
+    cmdThoFindClose = CommandButton(fraThoFindThisNode, QStringLiteral("cmdThoFindClose"),
+                                    QStringLiteral("&Close"));
     find->addWidget(findLabel);
     find->addWidget(txtThoFind, 1);
     find->addWidget(cmdFindNext);

@@ -102,16 +102,21 @@ RuntimeError KeyTaken() {
 }
 } // namespace
 
-QTreeWidgetItem* ThoughtTree::AddDetachedRoot(const QString& key, const QString& text, int image) {
+QTreeWidgetItem* ThoughtTree::NewNode(const QString& key, const QString& text, int image,
+                                      int selectedImage) {
     if (keys_.contains(key))
         throw KeyTaken();
     auto* node = new QTreeWidgetItem;
     node->setText(0, text);
     node->setData(0, kKeyRole, key);
     node->setFlags(node->flags() | Qt::ItemIsEditable);
-    SetImages(node, image, kNoImage);
+    SetImages(node, image, selectedImage);
     keys_.insert(key, node);
     return node;
+}
+
+QTreeWidgetItem* ThoughtTree::AddDetachedRoot(const QString& key, const QString& text, int image) {
+    return NewNode(key, text, image, kNoImage);
 }
 
 void ThoughtTree::ShowRoot(QTreeWidgetItem* root) {
@@ -120,18 +125,11 @@ void ThoughtTree::ShowRoot(QTreeWidgetItem* root) {
 
 QTreeWidgetItem* ThoughtTree::AddNode(QTreeWidgetItem* parent, const QString& key,
                                       const QString& text, int image, int selectedImage) {
-    if (keys_.contains(key))
-        throw KeyTaken();
-    auto* node = new QTreeWidgetItem;
-    node->setText(0, text);
-    node->setData(0, kKeyRole, key);
-    node->setFlags(node->flags() | Qt::ItemIsEditable);
-    SetImages(node, image, selectedImage);
+    QTreeWidgetItem* node = NewNode(key, text, image, selectedImage);
     if (parent)
         parent->addChild(node);
     else
         addTopLevelItem(node);
-    keys_.insert(key, node);
     return node;
 }
 

@@ -55,6 +55,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // A node under its key, not yet placed; a key already in the tree raises its error.
+    QTreeWidgetItem* NewNode(const QString& key, const QString& text, int image, int selectedImage);
+
     const ImageList& images_;
     QHash<QString, QTreeWidgetItem*> keys_;
     QHash<int, QIcon> icons_; // by image and selected image, shared by the nodes
