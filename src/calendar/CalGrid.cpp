@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <utility>
 
 void CalGridModel::CellChanged(int row, int col) {
@@ -104,10 +106,33 @@ Qt::ItemFlags CalGridModel::flags(const QModelIndex& index) const {
 namespace {
 constexpr int kCellWidth = TwipsToPixels(600);
 constexpr int kCellHeight = TwipsToPixels(650);
+
+// A cell keeps its own back colour whatever the style makes of the current item: the focus
+// shows as a frame inside the cell, never blended over the yellow of the current day.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem plain = option;
+        plain.state &= ~(QStyle::State_HasFocus | QStyle::State_Selected | QStyle::State_MouseOver);
+        QStyledItemDelegate::paint(painter, plain, index);
+        if (!(option.state & QStyle::State_HasFocus))
+            return;
+        painter->save();
+        QPen pen(option.palette.color(QPalette::WindowText), 1, Qt::DotLine);
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+        painter->restore();
+    }
+};
 } // namespace
 
 CalGridView::CalGridView(QWidget* parent) : QTableView(parent), model_(new CalGridModel(this)) {
     setModel(model_);
+    setItemDelegate(new CellDelegate(this));
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTabKeyNavigation(false);

@@ -9,6 +9,7 @@
 #include "data/modDB.h"
 #include "platform/Prompter.h"
 #include "ui/widgets/CommandButton.h"
+#include "ui/widgets/ReportList.h"
 #include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
@@ -21,7 +22,6 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 
@@ -50,8 +50,9 @@ QLineEdit* SearchRow(QWidget* frame, QGridLayout* grid, const char* label, const
 } // namespace
 
 QString ResultDateText(const QDate& day, const QString& format) {
+    // An empty pattern is the general date; one that writes two days alike shows no date.
     const QDate a(2001, 2, 3), b(2004, 5, 6);
-    if (TrimSpaces(format).isEmpty() || VbFormat(a, format) == VbFormat(b, format))
+    if (!format.isEmpty() && VbFormat(a, format) == VbFormat(b, format))
         return VbFormat(day, QStringLiteral("yyyy-mm-dd"));
     return VbFormat(day, format);
 }
@@ -101,11 +102,7 @@ CalendarSearch::CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWid
     lvwCalSearch->setHeaderLabels({QStringLiteral("Date"), QStringLiteral("Journal Entries"),
                                    QStringLiteral("Key"), QStringLiteral("Temp")});
     lvwCalSearch->header()->setSectionsClickable(true);
-    // About 1000 twips, and never too narrow for a date in today's font.
-    lvwCalSearch->header()->resizeSection(
-        0,
-        std::max(TwipsToPixels(1000),
-                 lvwCalSearch->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 12));
+    SetColumnWidthsTwips(lvwCalSearch, {1000});
     lvwCalSearch->setColumnHidden(3, true);
     PlaceTwips(lvwCalSearch, {120, 2520, 8475, 6195});
     // The count stands just above the list, at its right.
@@ -141,10 +138,7 @@ CalendarSearch::CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWid
     });
     connect(lvwCalSearch->header(), &QHeaderView::sectionClicked, this,
             &CalendarSearch::lvwCalSearch_ColumnClick);
-    connect(lvwCalSearch, &QTreeWidget::itemDoubleClicked, this,
-            &CalendarSearch::lvwCalSearch_DblClick);
-    connect(lvwCalSearch, &QTreeWidget::itemActivated, this,
-            &CalendarSearch::lvwCalSearch_DblClick);
+    ConnectOpen(lvwCalSearch, [this] { lvwCalSearch_DblClick(); });
 }
 
 void CalendarSearch::SetResultsLvw(const QString& sSearchType) {
@@ -152,14 +146,13 @@ void CalendarSearch::SetResultsLvw(const QString& sSearchType) {
     QTreeWidgetItem* header = lvwCalSearch->headerItem();
     if (sSearchType == QLatin1String("EVENTS")) {
         header->setText(1, QStringLiteral("Event"));
-        lvwCalSearch->header()->resizeSection(1, TwipsToPixels(2000));
         header->setText(2, QStringLiteral("Event Details"));
         lvwCalSearch->setColumnHidden(2, false);
-        lvwCalSearch->header()->resizeSection(2, TwipsToPixels(5460));
+        SetColumnWidthsTwips(lvwCalSearch, {1000, 2000, 5460});
     } else if (sSearchType == QLatin1String("JOURNAL")) {
         header->setText(1, QStringLiteral("Journal Entries"));
-        lvwCalSearch->header()->resizeSection(1, TwipsToPixels(7455));
         header->setText(2, QStringLiteral("Key"));
+        SetColumnWidthsTwips(lvwCalSearch, {1000, 7455});
         lvwCalSearch->setColumnHidden(2, true); // width 0
     }
 }

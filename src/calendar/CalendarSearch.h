@@ -61,6 +61,6 @@ private:
     bool descending_ = false; // the list's order, turned by every header click
 };
 
-// The date of a result as the user's short-date format writes it; a format that is empty or
-// shows no part of a date falls back to yyyy-mm-dd.
+// The date of a result as the user's short-date format writes it (an empty one: the general
+// date); a format that shows no part of a date falls back to yyyy-mm-dd.
 QString ResultDateText(const QDate& day, const QString& format);

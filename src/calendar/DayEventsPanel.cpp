@@ -9,13 +9,13 @@
 #include "platform/Application.h"
 #include "platform/Prompter.h"
 #include "ui/widgets/CommandButton.h"
+#include "ui/widgets/ReportList.h"
 #include "ui/widgets/Twips.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -58,10 +58,8 @@ DayEventsPanel::DayEventsPanel(QWidget* parent, const QLabel& selectedDay)
     lvwDayEvents->setRootIsDecorated(false);
     lvwDayEvents->setColumnCount(2);
     lvwDayEvents->setHeaderLabels({QStringLiteral("Event"), QStringLiteral("Details")});
-    lvwDayEvents->header()->resizeSection(0, TwipsToPixels(1700));
-    lvwDayEvents->header()->resizeSection(1, TwipsToPixels(2430));
-    connect(lvwDayEvents, &QTreeWidget::itemClicked, this, &DayEventsPanel::lvwDayEvents_Click);
-    connect(lvwDayEvents, &QTreeWidget::itemActivated, this, &DayEventsPanel::lvwDayEvents_Click);
+    SetColumnWidthsTwips(lvwDayEvents, {1700, 2430});
+    ConnectClick(lvwDayEvents, [this] { lvwDayEvents_Click(); });
     column->addWidget(lvwDayEvents, 1);
 
     auto* editor = new QGridLayout;

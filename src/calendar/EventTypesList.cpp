@@ -3,9 +3,9 @@
 #include "common/modQXCommFunc.h"
 #include "data/Recordset.h"
 #include "data/modDB.h"
+#include "ui/widgets/ReportList.h"
 #include "ui/widgets/Twips.h"
 
-#include <QHeaderView>
 #include <QTreeWidget>
 
 QTreeWidget* MakeEventTypesList(QWidget* parent) {
@@ -13,8 +13,7 @@ QTreeWidget* MakeEventTypesList(QWidget* parent) {
     list->setObjectName(QStringLiteral("lvwEvents"));
     list->setRootIsDecorated(false);
     list->setHeaderLabels({QStringLiteral("Event"), QStringLiteral("Description")});
-    list->header()->resizeSection(0, TwipsToPixels(1695));
-    list->header()->resizeSection(1, TwipsToPixels(4275));
+    SetColumnWidthsTwips(list, {1695, 4275});
     list->setMinimumWidth(TwipsToPixels(1695 + 4275 + 300));
     return list;
 }

@@ -6,14 +6,14 @@
 #include "common/modQXCommFunc.h"
 #include "data/Recordset.h"
 #include "data/modDB.h"
-#include "ui/widgets/CommandButton.h"
+#include "ui/widgets/FindFrame.h"
 #include "ui/widgets/FindText.h"
 #include "ui/widgets/IdleSaver.h"
 #include "ui/widgets/TextBox.h"
 #include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
-#include <QHBoxLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -33,26 +33,14 @@ JournalPanel::JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder
     rtfCalQJournal->setAccessibleName(QStringLiteral("Journal"));
     PlaceTwips(rtfCalQJournal, {120, kTopBelowBar, 8475, 7455});
 
-    fraCalFindToday = new QFrame(frame);
-    fraCalFindToday->setObjectName(QStringLiteral("fraCalFindToday"));
-    fraCalFindToday->setFrameShape(QFrame::StyledPanel);
-    fraCalFindToday->setAccessibleName(QStringLiteral("Find in Calendar"));
-    auto* bar = new QHBoxLayout(fraCalFindToday);
-    auto* caption = new QLabel(QStringLiteral("Find in Calendar:"), fraCalFindToday);
-    txtCalFind = new QLineEdit(fraCalFindToday);
-    txtCalFind->setObjectName(QStringLiteral("txtCalFind"));
-    caption->setBuddy(txtCalFind);
-    cmdCalFind =
-        CommandButton(fraCalFindToday, QStringLiteral("cmdCalFind"), QStringLiteral("&Find"));
-    chkCalFindCaseSensitive = new QCheckBox(QStringLiteral("Case Sensitive"), fraCalFindToday);
-    chkCalFindCaseSensitive->setObjectName(QStringLiteral("chkCalFindCaseSensitive"));
-    cmdCalFindClose =
-        CommandButton(fraCalFindToday, QStringLiteral("cmdCalFindClose"), QStringLiteral("&Close"));
-    bar->addWidget(caption);
-    bar->addWidget(txtCalFind, 1);
-    bar->addWidget(cmdCalFind);
-    bar->addWidget(chkCalFindCaseSensitive);
-    bar->addWidget(cmdCalFindClose);
+    const FindFrame bar = MakeFindFrame(frame, QStringLiteral("Find in Calendar"),
+                                        {"fraCalFindToday", "txtCalFind", "cmdCalFind",
+                                         "chkCalFindCaseSensitive", "cmdCalFindClose"});
+    fraCalFindToday = bar.frame;
+    txtCalFind = bar.text;
+    cmdCalFind = bar.find;
+    chkCalFindCaseSensitive = bar.caseSensitive;
+    cmdCalFindClose = bar.close;
 
     // The bar takes the band the journal leaves when it moves down.
     PlaceTwips(fraCalFindToday, {120, kTopAlone, 8475, kTopBelowBar - kTopAlone});

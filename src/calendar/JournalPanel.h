@@ -4,7 +4,7 @@
 #include <QString>
 
 class QCheckBox;
-class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -33,7 +33,7 @@ public:
     bool HasText() const;
 
     QPlainTextEdit* rtfCalQJournal = nullptr;
-    QFrame* fraCalFindToday = nullptr;
+    QGroupBox* fraCalFindToday = nullptr;
     QLineEdit* txtCalFind = nullptr;
     QPushButton* cmdCalFind = nullptr;
     QCheckBox* chkCalFindCaseSensitive = nullptr;

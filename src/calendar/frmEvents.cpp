@@ -6,6 +6,7 @@
 #include "data/Recordset.h"
 #include "data/modDB.h"
 #include "platform/Prompter.h"
+#include "ui/widgets/ReportList.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -59,8 +60,7 @@ frmEvents::frmEvents(QWidget* parent) : QDialog(parent) {
     connect(cmdEventSave, &QPushButton::clicked, this, &frmEvents::cmdEventSave_Click);
     connect(cmdEventDel, &QPushButton::clicked, this, &frmEvents::cmdEventDel_Click);
     connect(Command3, &QPushButton::clicked, this, &QDialog::reject);
-    connect(lvwEvents, &QTreeWidget::itemClicked, this, &frmEvents::lvwEvents_Click);
-    connect(lvwEvents, &QTreeWidget::itemActivated, this, &frmEvents::lvwEvents_Click);
+    ConnectClick(lvwEvents, [this] { lvwEvents_Click(); });
     connect(lvwEvents->header(), &QHeaderView::sectionClicked, this,
             &frmEvents::lvwEvents_ColumnClick);
     lvwEvents->header()->setSectionsClickable(true);

@@ -81,7 +81,7 @@ void ThoughtsPart::mnuNodeNew_Click() {
             throw;
         }
         tvwThoughts_->SelectQuietly(node);
-        note_->ClearNote();
+        note_->BeginShowing(ThoughtTree::Key(node));
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while adding node!"), QStringLiteral("Error!"), e);
     }
@@ -109,6 +109,9 @@ void ThoughtsPart::mnuNodeDelete_Click() {
             gSQL = QStringLiteral("delete from pmthoughts where thoname = '") + Quoted(key) +
                    QStringLiteral("'");
             gConn->Execute(gSQL);
+            // The note typed for the deleted node has no row to go to; the parent is shown
+            // before the node goes, so the box never holds one node's text under another.
+            note_->Forget(key);
             tvwThoughts_->SelectQuietly(parent);
             tvwThoughts_NodeClick(parent);
             tvwThoughts_->RemoveNode(node);
@@ -201,7 +204,7 @@ void ThoughtsPart::mnuNodeRename_Click() {
                                     QStringLiteral("Rename Node ") + node->text(0), QString());
     if (TrimSpaces(answer).isEmpty())
         return;
-    tvwThoughts_AfterLabelEdit(node, answer);
+    Rename(node, answer, QStringLiteral("update pmThoughts set thoCaption = '"));
 }
 
 bool ThoughtsPart::tvwThoughts_BeforeLabelEdit(QTreeWidgetItem* node) {
@@ -212,15 +215,18 @@ bool ThoughtsPart::tvwThoughts_BeforeLabelEdit(QTreeWidgetItem* node) {
     return true;
 }
 
+void ThoughtsPart::tvwThoughts_AfterLabelEdit(QTreeWidgetItem* node, const QString& newText) {
+    Rename(node, newText, QStringLiteral("update pmThoughts set thocaption = '"));
+}
+
 // The tree shows the text as typed; the table keeps it trimmed. A caption that could not be
 // written goes back to what it was.
-void ThoughtsPart::tvwThoughts_AfterLabelEdit(QTreeWidgetItem* node, const QString& newText) {
+void ThoughtsPart::Rename(QTreeWidgetItem* node, const QString& newText, const QString& update) {
     const QString before = node->text(0);
     try {
         node->setText(0, newText);
-        gSQL = QStringLiteral("update pmThoughts set thocaption = '") + TrimFixQuote(newText) +
-               QStringLiteral("' where thoname = '") + Quoted(ThoughtTree::Key(node)) +
-               QStringLiteral("'");
+        gSQL = update + TrimFixQuote(newText) + QStringLiteral("' where thoname = '") +
+               Quoted(ThoughtTree::Key(node)) + QStringLiteral("'");
         gConn->Execute(gSQL);
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while adding node!"), QStringLiteral("Error!"), e);

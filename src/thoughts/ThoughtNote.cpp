@@ -6,16 +6,14 @@
 #include "data/Recordset.h"
 #include "data/modDB.h"
 #include "thoughts/ThoughtTree.h"
-#include "ui/widgets/CommandButton.h"
+#include "ui/widgets/FindFrame.h"
 #include "ui/widgets/FindText.h"
 #include "ui/widgets/IdleSaver.h"
 #include "ui/widgets/TextBox.h"
 #include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QLabel>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -36,34 +34,21 @@ QString LocationOf(const QTreeWidgetItem* node) {
     return QStringLiteral("thoughts://") + path;
 }
 
-ThoughtNote::ThoughtNote(QWidget* frame, const ThoughtTree& tree, TextFinder& finder)
-    : QObject(frame), tree_(tree), finder_(finder) {
+ThoughtNote::ThoughtNote(QWidget* frame, TextFinder& finder) : QObject(frame), finder_(finder) {
     txtThoughtNodeLocation = new QLineEdit(frame);
     txtThoughtNodeLocation->setObjectName(QStringLiteral("txtThoughtNodeLocation"));
     txtThoughtNodeLocation->setReadOnly(true);
     txtThoughtNodeLocation->setFrame(false); // 255 twips hold a line of text, not a frame too
     PlaceTwips(txtThoughtNodeLocation, {120, 300, 9015, 255});
 
-    fraThoFindThisNode = new QFrame(frame);
-    fraThoFindThisNode->setObjectName(QStringLiteral("fraThoFindThisNode"));
-    fraThoFindThisNode->setFrameShape(QFrame::StyledPanel);
-    fraThoFindThisNode->setAccessibleName(QStringLiteral("Find in Thought"));
-    auto* find = new QHBoxLayout(fraThoFindThisNode);
-    auto* findLabel = new QLabel(QStringLiteral("Find in Thought:"), fraThoFindThisNode);
-    txtThoFind = new QLineEdit(fraThoFindThisNode);
-    txtThoFind->setObjectName(QStringLiteral("txtThoFind"));
-    findLabel->setBuddy(txtThoFind);
-    cmdFindNext =
-        CommandButton(fraThoFindThisNode, QStringLiteral("cmdFindNext"), QStringLiteral("&Find"));
-    chkThoFindCaseSensitive = new QCheckBox(QStringLiteral("Case Sensitive"), fraThoFindThisNode);
-    chkThoFindCaseSensitive->setObjectName(QStringLiteral("chkThoFindCaseSensitive"));
-    cmdThoFindClose = CommandButton(fraThoFindThisNode, QStringLiteral("cmdThoFindClose"),
-                                    QStringLiteral("&Close"));
-    find->addWidget(findLabel);
-    find->addWidget(txtThoFind, 1);
-    find->addWidget(cmdFindNext);
-    find->addWidget(chkThoFindCaseSensitive);
-    find->addWidget(cmdThoFindClose);
+    const FindFrame find = MakeFindFrame(frame, QStringLiteral("Find in Thought"),
+                                         {"fraThoFindThisNode", "txtThoFind", "cmdFindNext",
+                                          "chkThoFindCaseSensitive", "cmdThoFindClose"});
+    fraThoFindThisNode = find.frame;
+    txtThoFind = find.text;
+    cmdFindNext = find.find;
+    chkThoFindCaseSensitive = find.caseSensitive;
+    cmdThoFindClose = find.close;
     connect(cmdFindNext, &QPushButton::clicked, this, &ThoughtNote::cmdFindNext_Click);
     connect(txtThoFind, &QLineEdit::returnPressed, this, &ThoughtNote::cmdFindNext_Click);
     connect(cmdThoFindClose, &QPushButton::clicked, this, [this] { ShowThoughtsFind(false); });
@@ -74,15 +59,16 @@ ThoughtNote::ThoughtNote(QWidget* frame, const ThoughtTree& tree, TextFinder& fi
     PlaceTwips(rtfThoughts, {120, kTopBelowFind, 9015, 7035});
     // The find frame takes the band the note leaves when it moves down.
     PlaceTwips(fraThoFindThisNode, {120, kTopAlone, 9015, kTopBelowFind - kTopAlone});
-    // Any change, typed or loaded, belongs to the node selected at the time.
-    // What the user types is also written two seconds after the last keystroke.
+    // Any change, typed or loaded, belongs to the node whose note the box holds, so a text is
+    // only ever written to its own row. What the user types is also written two seconds
+    // after the last keystroke.
     saver_ = new IdleSaver(this, [this] { SaveThought(); });
     // A box made read-only by a failed load holds nothing to write.
     connect(rtfThoughts, &QPlainTextEdit::textChanged, this, [this] {
         if (rtfThoughts->isReadOnly())
             return;
-        if (const QTreeWidgetItem* node = tree_.currentItem())
-            PendingThoughtKey = ThoughtTree::Key(node);
+        if (!shownKey_.isEmpty())
+            PendingThoughtKey = shownKey_;
         if (!loading_)
             saver_->Edited();
     });
@@ -119,6 +105,17 @@ void ThoughtNote::ShowThoughtsFind(bool show) {
         finder_.LastFindPos = 0;
 }
 
+void ThoughtNote::BeginShowing(const QString& key) {
+    shownKey_ = key;
+    rtfThoughts->setReadOnly(false);
+    ClearNote();
+}
+
+void ThoughtNote::Forget(const QString& key) {
+    if (PendingThoughtKey == key)
+        PendingThoughtKey.clear();
+}
+
 void ThoughtNote::ClearNote() {
     const QScopedValueRollback loading(loading_, true);
     rtfThoughts->setPlainText(QString());
@@ -129,6 +126,7 @@ void ThoughtNote::SetLocation(const QString& location) {
 }
 
 void ThoughtNote::ShowRoot() {
+    shownKey_ = kRoot;
     rtfThoughts->setEnabled(false);
     ClearNote();
     QPalette grey = rtfThoughts->palette();

@@ -4,14 +4,13 @@
 #include <QString>
 
 class QCheckBox;
-class QFrame;
+class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class IdleSaver;
 class QPushButton;
 class QTreeWidgetItem;
 class TextFinder;
-class ThoughtTree;
 
 // The note of the selected node in the frame fraThoughts2: its location, the find frame and
 // the note box. Edits are written by SaveThought at the moments the function chooses, to the
@@ -19,7 +18,7 @@ class ThoughtTree;
 class ThoughtNote : public QObject {
     Q_OBJECT
 public:
-    ThoughtNote(QWidget* frame, const ThoughtTree& tree, TextFinder& finder);
+    ThoughtNote(QWidget* frame, TextFinder& finder);
 
     // Writes the pending note; false when the write failed (reported, still pending).
     bool SaveThought();
@@ -28,8 +27,15 @@ public:
     void ShowRoot();
     // Loads a node's note and location; throws the engine's error for the caller to report.
     void ShowNode(const QTreeWidgetItem* node);
-    // Empties the box, which makes the selected node's note pending.
+    // The box now holds the note of this node, emptied for it: the empty note is pending
+    // under its key, and whatever is typed next belongs to it.
+    void BeginShowing(const QString& key);
+    // Empties the box, which makes the shown node's note pending.
     void ClearNote();
+    // The node's row is gone: a note pending for it has nowhere to go.
+    void Forget(const QString& key);
+    // The node whose note the box holds.
+    QString ShownKey() const { return shownKey_; }
     void SetLocation(const QString& location);
 
     void cmdFindNext_Click();
@@ -37,7 +43,7 @@ public:
     QString PendingThoughtKey;
 
     QLineEdit* txtThoughtNodeLocation = nullptr;
-    QFrame* fraThoFindThisNode = nullptr;
+    QGroupBox* fraThoFindThisNode = nullptr;
     QLineEdit* txtThoFind = nullptr;
     QPushButton* cmdFindNext = nullptr;
     QCheckBox* chkThoFindCaseSensitive = nullptr;
@@ -45,10 +51,10 @@ public:
     QPlainTextEdit* rtfThoughts = nullptr;
 
 private:
-    const ThoughtTree& tree_;
     TextFinder& finder_;
     IdleSaver* saver_ = nullptr;
     bool loading_ = false; // text set by the program, not typed
+    QString shownKey_;
 };
 
 // "thoughts://" and the captions from the top-level ancestor down to the node.

@@ -5,6 +5,8 @@
 
 #include <QContextMenuEvent>
 #include <QIconEngine>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -53,19 +55,50 @@ private:
     QIcon selected_;
 };
 
+// Asks the tree before the current node changes. A refused change also refuses the selection
+// that the same press or key would make, so what is highlighted stays what is current.
+class GuardedSelection : public QItemSelectionModel {
+public:
+    GuardedSelection(QAbstractItemModel* model, const ThoughtTree& tree)
+        : QItemSelectionModel(model), tree_(tree) {}
+
+    void setCurrentIndex(const QModelIndex& index, SelectionFlags command) override {
+        refused_ = index != currentIndex() && !tree_.MayLeave();
+        if (!refused_)
+            QItemSelectionModel::setCurrentIndex(index, command);
+    }
+    using QItemSelectionModel::select;
+    void select(const QItemSelection& selection, SelectionFlags command) override {
+        if (!refused_)
+            QItemSelectionModel::select(selection, command);
+    }
+    // A new press or key starts afresh.
+    void Reset() { refused_ = false; }
+
+private:
+    const ThoughtTree& tree_;
+    bool refused_ = false;
+};
+
 } // namespace
 
 ThoughtTree::ThoughtTree(const ImageList& images, QWidget* parent)
     : QTreeWidget(parent), images_(images) {
+    QItemSelectionModel* standard = selectionModel();
+    auto* guarded = new GuardedSelection(model(), *this);
+    guarded->setParent(this);
+    setSelectionModel(guarded);
+    delete standard;
     setHeaderHidden(true);
     setColumnCount(1);
     setEditTriggers(QAbstractItemView::EditKeyPressed);
     setItemDelegate(new LabelDelegate(*this));
-    connect(this, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
-                if (!quiet_ && current)
-                    emit nodeClicked(current);
-            });
+    // The tree widget announces its current item from the model it made itself; the guarded
+    // one announces it here.
+    connect(guarded, &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& now) {
+        if (QTreeWidgetItem* current = itemFromIndex(now); !quiet_ && current)
+            emit nodeClicked(current);
+    });
 }
 
 QString ThoughtTree::Key(const QTreeWidgetItem* node) {
@@ -162,6 +195,10 @@ void ThoughtTree::ClearNodes() {
     keys_.clear();
 }
 
+bool ThoughtTree::MayLeave() const {
+    return quiet_ || !LeaveNode || LeaveNode();
+}
+
 void ThoughtTree::SelectQuietly(QTreeWidgetItem* node) {
     quiet_ = true;
     setCurrentItem(node);
@@ -188,7 +225,24 @@ bool ThoughtTree::viewportEvent(QEvent* event) {
             return true; // the right button selects nothing
         }
     }
-    return QTreeWidget::viewportEvent(event);
+    if (type != QEvent::MouseButtonPress)
+        return QTreeWidget::viewportEvent(event);
+    static_cast<GuardedSelection*>(selectionModel())->Reset();
+    // A click on the current node's label is a node click too, though nothing changes; a click
+    // on another node raises it through the change of the current node.
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    QTreeWidgetItem* before = currentItem();
+    const bool onCurrent = before && visualItemRect(before).contains(at);
+    const bool handled = QTreeWidget::viewportEvent(event);
+    const bool left = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    if (onCurrent && left && currentItem() == before)
+        emit nodeClicked(before);
+    return handled;
+}
+
+void ThoughtTree::keyPressEvent(QKeyEvent* event) {
+    static_cast<GuardedSelection*>(selectionModel())->Reset();
+    QTreeWidget::keyPressEvent(event);
 }
 
 void ThoughtTree::contextMenuEvent(QContextMenuEvent* event) {

@@ -36,13 +36,21 @@ public:
     // Selects a node without running the node selection.
     void SelectQuietly(QTreeWidgetItem* node);
 
+    // Run before the user moves to another node; false keeps the current node (the note
+    // being left could not be saved), highlight and all.
+    std::function<bool()> LeaveNode;
     // Run before an in-place edit starts; false refuses it.
     std::function<bool(QTreeWidgetItem*)> BeforeLabelEdit;
     // Run with the edited text when the edit is committed (Escape commits nothing).
     std::function<void(QTreeWidgetItem*, const QString&)> AfterLabelEdit;
 
+    // Whether the current node may change now: code always may, the user when the node
+    // being left lets go.
+    bool MayLeave() const;
+
 signals:
-    // The user chose a node (click or keyboard), not code.
+    // The user chose a node: a move with the keyboard, or a click on a node, the current one
+    // included. Code that selects a node does not raise it.
     void nodeClicked(QTreeWidgetItem* node);
     void popupRequested(const QPoint& globalPos);
     // Focus went from the tree to another control of the window.
@@ -53,6 +61,7 @@ protected:
     bool viewportEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // A node under its key, not yet placed; a key already in the tree raises its error.

@@ -52,11 +52,13 @@ ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder)
                                               QStringLiteral("Search Thoughts"));
     for (QWidget* f : {fraThoughts2, fraThoughtsSearch})
         PlaceTwips(f, {120, 360, 9255, 8835});
-    note_ = new ThoughtNote(fraThoughts2, *tvwThoughts_, finder_);
+    note_ = new ThoughtNote(fraThoughts2, finder_);
     search_ = new ThoughtsSearch(fraThoughtsSearch, *tvwThoughts_);
 
     connect(tvwThoughts_, &ThoughtTree::nodeClicked, this, &ThoughtsPart::tvwThoughts_NodeClick);
     connect(tvwThoughts_, &ThoughtTree::validate, this, [this] { SaveThought(); });
+    // A note that cannot be written keeps its node on screen, highlighted and current.
+    tvwThoughts_->LeaveNode = [this] { return SaveThought(); };
     tvwThoughts_->BeforeLabelEdit = [this](QTreeWidgetItem* node) {
         return tvwThoughts_BeforeLabelEdit(node);
     };
@@ -64,11 +66,7 @@ ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder)
         tvwThoughts_AfterLabelEdit(node, text);
     };
     // A tab chosen by the user, with the mouse or the keyboard, saves the note first.
-    connect(tabThoughts, &TabStrip::tabBarClicked, this, &ThoughtsPart::tabThoughts_Click);
-    connect(tabThoughts, &TabStrip::currentChanged, this, [this](int index) {
-        if (tabThoughts->Bar()->hasFocus())
-            tabThoughts_Click(index);
-    });
+    connect(tabThoughts, &TabStrip::tabChosen, this, &ThoughtsPart::tabThoughts_Click);
     connect(search_, &ThoughtsSearch::nodeChosen, this, &ThoughtsPart::GoToNode);
     connect(search_, &ThoughtsSearch::foundInNode, this,
             [this](const QString& what, bool caseSensitive) {
@@ -144,7 +142,7 @@ void ThoughtsPart::RefreshThoughtsTree() {
     Recordset rs;
     QTreeWidgetItem* root = nullptr;
     try {
-        note_->ClearNote();
+        note_->BeginShowing(kRoot);
         note_->PendingThoughtKey.clear();
         tvwThoughts_->ClearNodes();
         ThoughtNodeCount = 0;
@@ -246,16 +244,15 @@ int ThoughtsPart::TraverseThoughtNode(const QString& parentName) {
 }
 
 void ThoughtsPart::tvwThoughts_NodeClick(QTreeWidgetItem* node) {
+    // Whoever moved the current node has saved already; a click on the shown node saves here.
     if (!SaveThought()) {
-        // The note that could not be written stays on screen with its node.
-        if (QTreeWidgetItem* pending = tvwThoughts_->Node(note_->PendingThoughtKey))
-            tvwThoughts_->SelectQuietly(pending);
+        if (QTreeWidgetItem* shown = tvwThoughts_->Node(note_->ShownKey()))
+            tvwThoughts_->SelectQuietly(shown);
         return;
     }
     try {
         ShowThoughtsFind(false);
-        note_->rtfThoughts->setReadOnly(false);
-        note_->ClearNote();
+        note_->BeginShowing(ThoughtTree::Key(node));
         if (ThoughtTree::Key(node) == kRoot)
             note_->ShowRoot();
         else
@@ -277,6 +274,9 @@ void ThoughtsPart::GoToNode(const QString& key) {
             RuntimeError(35601, QStringLiteral("Element not found"), QStringLiteral("TreeView")));
         return;
     }
+    // The note being left is written before the node it belonged to stops being current.
+    if (!SaveThought())
+        return;
     tvwThoughts_->SelectQuietly(node);
     tvwThoughts_NodeClick(node);
     node->setExpanded(true);

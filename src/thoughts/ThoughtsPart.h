@@ -63,6 +63,8 @@ private:
     void BuildMenus(QMenu* menu);
     void AddChildren(QTreeWidgetItem* root);
     QTreeWidgetItem* AddNewNode(QTreeWidgetItem* parent);
+    // Writes a caption with the statement that begins with update.
+    void Rename(QTreeWidgetItem* node, const QString& newText, const QString& update);
 
     ThoughtTree* tvwThoughts_ = nullptr;
     ThoughtNote* note_ = nullptr;

@@ -7,6 +7,7 @@
 #include "platform/Prompter.h"
 #include "thoughts/ThoughtNote.h"
 #include "thoughts/ThoughtTree.h"
+#include "ui/widgets/ReportList.h"
 #include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
@@ -55,10 +56,8 @@ ThoughtsSearch::ThoughtsSearch(QWidget* frame, const ThoughtTree& tree)
     lvwThoSearch->setHeaderLabels(
         {QStringLiteral("Node"), QStringLiteral("Location"), QStringLiteral("thoName")});
     lvwThoSearch->header()->setSectionsClickable(true);
-    lvwThoSearch->header()->setMinimumSectionSize(1);
-    lvwThoSearch->header()->resizeSection(0, 200);
-    lvwThoSearch->header()->resizeSection(1, 380);
-    lvwThoSearch->header()->resizeSection(2, 1); // the key is for the double-click, not the eye
+    // The key (one pixel) is for the double-click, not the eye.
+    SetColumnWidthsTwips(lvwThoSearch, {3000, 5700, 15});
     PlaceTwips(lvwThoSearch, {120, 1620, 9015, 7095});
     // The count stands just above the list, at its right.
     auto* hits = new QWidget(frame);
@@ -85,10 +84,7 @@ ThoughtsSearch::ThoughtsSearch(QWidget* frame, const ThoughtTree& tree)
     });
     connect(lvwThoSearch->header(), &QHeaderView::sectionClicked, this,
             &ThoughtsSearch::lvwThoSearch_ColumnClick);
-    connect(lvwThoSearch, &QTreeWidget::itemDoubleClicked, this,
-            &ThoughtsSearch::lvwThoSearch_DblClick);
-    connect(lvwThoSearch, &QTreeWidget::itemActivated, this,
-            &ThoughtsSearch::lvwThoSearch_DblClick);
+    ConnectOpen(lvwThoSearch, [this] { lvwThoSearch_DblClick(); });
 }
 
 void ThoughtsSearch::cmdThoSearch_Click() {

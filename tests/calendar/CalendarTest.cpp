@@ -11,6 +11,9 @@
 
 #include <QAccessible>
 #include <QFrame>
+#include <QGroupBox>
+#include <QProxyStyle>
+#include <QSignalSpy>
 
 namespace {
 
@@ -148,8 +151,20 @@ TEST_F(Calendar, DrawingMarksFilledDaysAndVisitingWritesNothing) {
     EXPECT_EQ(ColourOf(5), CalFilledColor);
     EXPECT_EQ(ColourOf(10), CalNormalColor) << "a journal of blanks is not marked";
     EXPECT_EQ(ColourOf(12), CalFilledColor) << "an event marks its day";
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     ClickDay(5);
     EXPECT_EQ(journal->toPlainText(), "padded");
+    // On screen, the focused grid's current day is yellow and a filled day light blue; the
+    // focus shows without tinting either.
+    ASSERT_TRUE(flxCal->hasFocus());
+    const QImage shot = flxCal->viewport()->grab().toImage();
+    auto pixel = [&](int day) {
+        const QPoint rc = CellOf(day);
+        return shot.pixelColor(flxCal->CellRect(rc.x(), rc.y()).center());
+    };
+    EXPECT_EQ(pixel(5), QColor(255, 255, 0));
+    EXPECT_EQ(pixel(12), QColor(128, 128, 255));
     // Changed behind the window's back: leaving must not write the loaded text over it.
     Exec("update pmcalendar set caljournal = 'elsewhere' where caldate = #05 Dec 2026#");
     ClickDay(6);
@@ -341,6 +356,17 @@ TEST_F(Calendar, TheBrowserPutsItsChoiceInTheEditorAndWritesNothing) {
     EXPECT_EQ(Count("select * from pmcaleventdate"), 0);
 }
 
+// A desktop whose lists open an item on a single click.
+class SingleClickActivates : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_ItemView_ActivateItemOnSingleClick)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 class CalendarSearching : public Calendar {
 protected:
     void SetUp() override {
@@ -486,14 +512,30 @@ TEST_F(CalendarSearching, AResultOpensItsOwnDayWhateverTheDateFormat) {
     Type("typed before the search");
     SearchJournal("far");
     EXPECT_EQ(Found(), QStringList({"03/02/2027"}));
-    search->lvwCalSearch->setCurrentItem(search->lvwCalSearch->topLevelItem(0));
-    search->lvwCalSearch_DblClick();
+    // One double-click opens the day once, even where the desktop activates items on a
+    // single click (there a click only selects); Enter opens it once too.
+    QTreeWidget* list = search->lvwCalSearch;
+    QSignalSpy opened(search, &CalendarSearch::dayChosen);
+    SingleClickActivates style;
+    list->setStyle(&style);
+    const QPoint at = list->visualItemRect(list->topLevelItem(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(opened.size(), 0);
+    DoubleClick(list->viewport(), at);
+    EXPECT_EQ(opened.size(), 1);
+    list->setStyle(nullptr);
     EXPECT_EQ(lblSelDate->text(), "3 February 2027");
     EXPECT_EQ(journal->toPlainText(), "far ahead");
     EXPECT_EQ(C<TabStrip>("tabCalendar")->currentIndex(), 0);
     EXPECT_EQ(Stored("05 Dec 2026"), "('typed before the search')");
-    // A format that shows no day falls back to the ISO form.
-    EXPECT_EQ(ResultDateText(QDate(2027, 2, 3), ""), "2027-02-03");
+    C<TabStrip>("tabCalendar")->SelectKey("Search");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(opened.size(), 2);
+    // An empty format writes the general date; one that shows no day falls back to ISO.
+    gShortDateFormat = "";
+    SearchJournal("far");
+    EXPECT_EQ(Found(), QStringList({"2/3/27"}));
     EXPECT_EQ(ResultDateText(QDate(2027, 2, 3), "!!"), "2027-02-03");
 }
 

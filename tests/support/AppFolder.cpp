@@ -119,12 +119,13 @@ TableFault::TableFault(const QString& table, Kind kind, const QString& rows)
             Run(QString("create trigger fault_%2 before %2 on %1 begin select raise(abort, "
                         "'refused for the test'); end")
                     .arg(table_, verb));
-    if (kind_ != RowsUnreadable)
+    if (kind_ != RowsUnreadable && kind_ != RefusesUpdates)
         return;
     // The table hides behind a view of the same name with one more column that cannot be
     // computed on the chosen rows: a read that names its columns works, "select *" fails on
-    // those rows, and writes pass through to the table (a write materialises the rows it
-    // touches, so it fails on the chosen ones).
+    // those rows, and inserts and deletes pass through to the table (a write materialises the
+    // rows it touches, so it fails on the chosen ones). A view takes no update, whatever rows
+    // the update would touch.
     QStringList values, same;
     sqlite3_stmt* info = nullptr;
     sqlite3_prepare_v2(db_, QString("pragma table_info(%1)").arg(table_).toUtf8().constData(), -1,
@@ -139,7 +140,7 @@ TableFault::TableFault(const QString& table, Kind kind, const QString& rows)
     Run(QString("alter table %1 rename to %1_real").arg(table_));
     Run(QString("create view %1 as select *, case when %2 then json_extract('not json', '$') end "
                 "as fault from %1_real")
-            .arg(table_, rows));
+            .arg(table_, kind_ == RefusesUpdates ? QString("0") : rows));
     Run(QString("create trigger fault_insert instead of insert on %1 begin insert into %1_real "
                 "(%2) values (%3); end")
             .arg(table_, columns, values.join(',')));
@@ -154,11 +155,16 @@ TableFault::~TableFault() {
     for (const char* verb : {"insert", "update", "delete"})
         if (kind_ == RefusesWrites)
             Run(QString("drop trigger fault_%1").arg(verb));
-    if (kind_ == RowsUnreadable) { // its triggers go with the view
+    if (kind_ == RowsUnreadable || kind_ == RefusesUpdates) { // its triggers go with the view
         Run(QString("drop view %1").arg(table_));
         Run(QString("alter table %1_real rename to %1").arg(table_));
     }
     sqlite3_close(db_);
+    // SQLite compiles a statement against the schema it last read, and learns of another
+    // connection's change only when it runs one: a read lets the program's connection see the
+    // mended table before its next write.
+    if (gConn)
+        Count("select * from " + table_);
 }
 
 void TableFault::Run(const QString& sql) {

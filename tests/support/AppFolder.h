@@ -61,8 +61,11 @@ public:
     enum Kind {
         Missing,        // the table is gone: every statement on it fails
         RefusesWrites,  // reads work; every insert, update and delete fails
+        RefusesUpdates, // reads, inserts and deletes work; every update fails, even one that
+                        // would change no row
         RowsUnreadable, // "select *" fails on the rows that match `rows` (all by default);
-                        // reads of named columns work, and so do writes of other rows
+                        // reads of named columns work, and so do inserts and deletes of
+                        // other rows; updates fail
     };
     TableFault(const QString& table, Kind kind, const QString& rows = "1");
     ~TableFault();

@@ -41,6 +41,13 @@ template <class T> T* Named(const QObject* in, const char* name) {
     return found;
 }
 
+// A double-click as the window system delivers it: press, release, double-click, release.
+inline void DoubleClick(QWidget* w, QPoint at) {
+    QTest::mouseClick(w, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(w, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, at);
+}
+
 // Closes every window a test left open and lets Qt delete those that asked for it.
 void CloseAllWindows();
 void DeleteClosedWindows();

@@ -30,7 +30,16 @@ TEST_F(ThoughtsFaults, ANoteThatCannotBeSavedKeepsItsNodeAndTextAndNoNodeIsAdded
         ExpectSaveError();
         Click("b");
         EXPECT_EQ(Current(), "it's");
+        EXPECT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>({Node("it's")}))
+            << "what is highlighted is what the commands act on";
         EXPECT_EQ(note->toPlainText(), "kept and more");
+        ExpectSaveError(); // each try to leave tries the save again
+        QTest::keyClick(tree, Qt::Key_Down);
+        EXPECT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>({Node("it's")}));
+        // A tab click saves once, and so reports once.
+        ExpectSaveError();
+        QTest::mouseClick(tabs->Bar(), Qt::LeftButton, {}, tabs->Bar()->tabRect(1).center());
+        tabs->SelectKey("THOUGHT");
         // A new node is not made over a note that could not be written.
         ExpectSaveError();
         Menu("mnuNodeNew");
@@ -39,6 +48,29 @@ TEST_F(ThoughtsFaults, ANoteThatCannotBeSavedKeepsItsNodeAndTextAndNoNodeIsAdded
     }
     Click("b");
     EXPECT_EQ(NoteOf("it''s"), "kept and more");
+}
+
+// A leaf is deleted while notes cannot be written: its parent is shown, and what is typed
+// next belongs to the parent, never to a neighbour of the deleted node.
+TEST_F(ThoughtsFaults, ADeletedLeafsTextNeverBecomesAnotherNodesNote) {
+    Row("p", "Parent", "Thoughts", "parent's");
+    Row("a", "A", "p", "a's");
+    Row("b", "B", "p", "b's");
+    Open();
+    Click("a");
+    Type(" typed");
+    {
+        TableFault fault("pmthoughts", TableFault::RefusesUpdates);
+        Menu("mnuNodeDelete");
+    }
+    EXPECT_FALSE(tree->Node("a"));
+    EXPECT_EQ(Current(), "p");
+    EXPECT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>({Node("p")}));
+    EXPECT_EQ(note->toPlainText(), "parent's");
+    Type(" and more");
+    Click("b");
+    EXPECT_EQ(NoteOf("b"), "b's");
+    EXPECT_EQ(NoteOf("p"), "parent's and more");
 }
 
 TEST_F(ThoughtsFaults, ANoteThatCannotBeLoadedIsNeverWrittenOver) {

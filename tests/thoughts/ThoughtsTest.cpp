@@ -128,6 +128,24 @@ TEST_F(Thoughts, NewNodesAreNamedFromTheClockAndNeverCollide) {
     EXPECT_EQ(Current(), kStamp + ".01.02.03");
 }
 
+// After New Node under the root, the usual first step, the new node's note can be typed
+// once it is clicked, though it is already the selected node.
+TEST_F(Thoughts, AClickOnTheSelectedNodeRunsTheSelectionAgain) {
+    Open();
+    Menu("mnuNodeNew");
+    ASSERT_EQ(Current(), kStamp);
+    EXPECT_FALSE(note->isEnabled()) << "New Node leaves the box as the root had it";
+    Click(kStamp);
+    EXPECT_TRUE(note->isEnabled());
+    EXPECT_EQ(location->text(), "thoughts://New Node");
+    Type("first words");
+    part->ShowThoughtsFind(true);
+    Click(kStamp); // saves, and closes the find frame
+    EXPECT_EQ(NoteOf(kStamp), "first words");
+    EXPECT_TRUE(C<QWidget>("fraThoFindThisNode")->isHidden());
+    EXPECT_EQ(note->toPlainText(), "first words");
+}
+
 TEST_F(Thoughts, DeletingALeafOrABranchAsksAndCleansUp) {
     Row("p", "Parent", "Thoughts");
     Row("only", "Only child", "p");
@@ -181,6 +199,7 @@ TEST_F(Thoughts, RenamingByDialogAndInPlace) {
         EXPECT_EQ(Node("n")->text(0), "  O'Brien's  ") << "as typed until the rebuild";
         EXPECT_EQ(caption(), "O'Brien's") << "trimmed in the table; an empty answer does nothing";
     }
+    EXPECT_EQ(gSQL, "update pmThoughts set thoCaption = 'O''Brien''s' where thoname = 'n'");
     // In place: F2, type, Enter writes; Escape writes nothing.
     tree->setFocus();
     for (auto [text, key] :
@@ -196,6 +215,7 @@ TEST_F(Thoughts, RenamingByDialogAndInPlace) {
         EXPECT_EQ(caption(), "Plans");
         EXPECT_EQ(Node("n")->text(0), " Plans ");
     }
+    EXPECT_EQ(gSQL, "update pmThoughts set thocaption = 'Plans' where thoname = 'n'");
 }
 
 TEST_F(Thoughts, ClearingAsksTwiceAndCountingFollows) {
@@ -287,6 +307,30 @@ TEST_F(ThoughtsSearching, AllNodesMatchNotesAndCaptionsWithLiteralPercentSigns) 
     search->cmdSearchClear->click();
     EXPECT_TRUE(Found().isEmpty());
     EXPECT_TRUE(search->txtThoSearch->text().isEmpty());
+}
+
+// One double-click or one Enter opens a result once: a node deleted since the search is
+// reported once, and a click only selects.
+TEST_F(ThoughtsSearching, AResultOpensOncePerDoubleClickOrEnter) {
+    Search("n", true);
+    QTreeWidget* list = search->lvwThoSearch;
+    auto item = [&](const char* caption) { return list->findItems(caption, {}).value(0); };
+    auto at = [&](const char* caption) { return list->visualItemRect(item(caption)).center(); };
+    Click("h");
+    Menu("mnuNodeDelete"); // a leaf goes without a question
+    tabs->SelectKey("SEARCH");
+    prompter->ExpectError("Error while getting to node!", "Node Error!", "Element not found");
+    DoubleClick(list->viewport(), at("Home"));
+    EXPECT_TRUE(prompter->Done());
+    prompter->ExpectError("Error while getting to node!", "Node Error!", "Element not found");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at("Work"));
+    EXPECT_EQ(Current(), "Thoughts") << "a click only selects";
+    DoubleClick(list->viewport(), at("Work"));
+    EXPECT_EQ(Current(), "w");
+    EXPECT_EQ(note->toPlainText(), "plans");
+    EXPECT_EQ(location->text(), "thoughts://Work");
 }
 
 TEST_F(ThoughtsSearching, TheSelectedNodeIsSearchedAndTheFindGoesOnFromTheMatch) {

@@ -2,6 +2,7 @@
 
 #include "common/modQXCommFunc.h"
 #include "ui/widgets/ImageList.h"
+#include "ui/widgets/ReportList.h"
 #include "ui/widgets/TabStrip.h"
 #include "ui/widgets/Twips.h"
 
@@ -11,7 +12,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -114,10 +114,8 @@ void AddressBookPart::BuildAddBookTab() {
     for (QWidget* box : std::initializer_list<QWidget*>{
              txtABContactsQuickFind, txtABContactListsQuickFind, cboABCategory, cboABContactLists})
         Grey(box, true);
-    for (QTreeWidget* list : {lvwABContacts, lvwABContactLists}) {
-        list->header()->resizeSection(0, TwipsToPixels(2520));
-        list->header()->resizeSection(1, TwipsToPixels(1440));
-    }
+    for (QTreeWidget* list : {lvwABContacts, lvwABContactLists})
+        SetColumnWidthsTwips(list, {2520, 1440});
     BringToFront(fraABContacts);
 }
 

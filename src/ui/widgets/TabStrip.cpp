@@ -3,16 +3,39 @@
 #include "ui/widgets/Twips.h"
 
 #include <QGroupBox>
+#include <QScopedValueRollback>
 #include <QTabBar>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int kFrameLeft = 120;
 constexpr int kFrameTop = 360;
+
+// A click reports its tab and then changes the current one (on the press or, in some styles,
+// on the release); knowing that a click is under way tells that change from a move made with
+// the keyboard.
+class ChoiceBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+    bool Clicking() const { return clicking_; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        const QScopedValueRollback clicking(clicking_, true);
+        QTabBar::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        const QScopedValueRollback clicking(clicking_, true);
+        QTabBar::mouseReleaseEvent(event);
+    }
+
+private:
+    bool clicking_ = false;
+};
 } // namespace
 
 TabStrip::TabStrip(QWidget* parent, const QString& name, Sizing sizing)
-    : QWidget(parent), bar_(new QTabBar(this)), sizing_(sizing) {
+    : QWidget(parent), bar_(new ChoiceBar(this)), sizing_(sizing) {
     setObjectName(name);
     bar_->setObjectName(name + QStringLiteral(".Tabs"));
     bar_->setExpanding(false);
@@ -22,8 +45,13 @@ TabStrip::TabStrip(QWidget* parent, const QString& name, Sizing sizing)
         if (index >= 0 && index < frames_.size())
             BringToFront(frames_[index]);
         emit currentChanged(index);
+        if (!static_cast<ChoiceBar*>(bar_)->Clicking() && bar_->hasFocus())
+            emit tabChosen(index);
     });
-    connect(bar_, &QTabBar::tabBarClicked, this, &TabStrip::tabBarClicked);
+    connect(bar_, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0)
+            emit tabChosen(index);
+    });
 }
 
 QGroupBox* TabStrip::AddFrame(const QString& name, const QString& caption) {

@@ -35,7 +35,9 @@ public:
 
 signals:
     void currentChanged(int index);
-    void tabBarClicked(int index);
+    // The user chose a tab: a click on any tab (the current one too), or a move with the
+    // keyboard. Once per choice, however the bar reports it.
+    void tabChosen(int index);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
