@@ -25,12 +25,16 @@ bool TrayIcon::Shell_NotifyIcon(int message, const NotifyIconData& data) {
         tip_ = data.szTip.left(data.szTip.indexOf(QChar(0)));
         shown_ = true;
         // Only a desktop that has a notification area gets a real icon.
-        if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (Available()) {
             if (!icon_) {
-                icon_ = std::make_unique<QSystemTrayIcon>();
-                connect(icon_.get(), &QSystemTrayIcon::activated, this,
+                icon_ = new QSystemTrayIcon(this);
+                icon_->setObjectName(QStringLiteral("gTrayIcon"));
+                // Trays that speak StatusNotifierItem report a left click as Trigger and
+                // never as a double-click: both bring the window back.
+                connect(icon_, &QSystemTrayIcon::activated, this,
                         [this](QSystemTrayIcon::ActivationReason why) {
-                            if (why == QSystemTrayIcon::DoubleClick)
+                            if (why == QSystemTrayIcon::DoubleClick ||
+                                why == QSystemTrayIcon::Trigger)
                                 emit mouseMessage(WM_LBUTTONDBLCLK, QCursor::pos());
                             else if (why == QSystemTrayIcon::Context)
                                 emit mouseMessage(WM_RBUTTONUP, QCursor::pos());
@@ -38,7 +42,8 @@ bool TrayIcon::Shell_NotifyIcon(int message, const NotifyIconData& data) {
             }
             icon_->setIcon(data.hIcon);
             icon_->setToolTip(tip_);
-            icon_->show();
+            if (QSystemTrayIcon::isSystemTrayAvailable())
+                icon_->show();
         }
         return true;
     }

@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
-#include <memory>
 #include <optional>
 
 class QSystemTrayIcon;
@@ -46,7 +45,7 @@ signals:
     void mouseMessage(int message, const QPoint& globalPos);
 
 private:
-    std::unique_ptr<QSystemTrayIcon> icon_;
+    QSystemTrayIcon* icon_ = nullptr; // made at the first NIM_ADD, owned by this object
     bool shown_ = false;
     QString tip_;
 };

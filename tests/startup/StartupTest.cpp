@@ -1,11 +1,15 @@
 #include "support/Windows.h"
 
+#include "platform/Application.h"
+#include "platform/SingleInstance.h"
+#include "platform/TrayIcon.h"
 #include "security/Password.h"
 #include "security/frmLogin.h"
 #include "startup/modMain.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <sodium.h>
 
 namespace {
@@ -74,6 +78,44 @@ TEST_F(Startup, APasswordThatCannotBeReadEndsTheStart) {
     p->ExpectError("Error while getting password!", "Error!", kNoPref);
     Main();
     EXPECT_FALSE(AnyWindowOpen());
+}
+
+// After the unload the program ends, however the window was closed: Qt's last-window rule
+// does not see a window hidden in the tray.
+TEST_F(Startup, ExitEndsTheProgramEvenFromTheTrayAndLetsTheNextStartIn) {
+    TrayIcon::OverrideAvailable(true);
+    for (const char* how : {"tray exit while hidden", "close box while minimised"}) {
+        AppFolder folder;
+        const bool tray = QString(how).startsWith("tray");
+        Exec(QString("insert into pmpref (pwd, minimizetosystray) values ('', '%1')")
+                 .arg(tray ? "Y" : "N"));
+        gConn.reset();
+        ScopedPrompter p;
+        WindowsGuard windows;
+        Main();
+        frmMain* w = VisibleWindow<frmMain>();
+        ASSERT_TRUE(w) << how;
+        w->showMinimized();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(w->isVisible(), !tray) << how;
+        QTimer::singleShot(0, w, [w, tray] {
+            if (tray)
+                w->Action("mnuSystrayExit")->trigger();
+            else
+                w->close();
+        });
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        giveUp.start(10000);
+        EXPECT_EQ(QApplication::exec(), 0) << how << ": the event loop did not end";
+        giveUp.stop();
+        EXPECT_FALSE(gConn);
+        SingleInstance& instance = SingleInstance::Instance();
+        EXPECT_TRUE(instance.Claim(App::Title())) << how << ": a new start would be turned away";
+        instance.Release();
+    }
+    TrayIcon::OverrideAvailable(std::nullopt);
 }
 
 class Login : public Startup {

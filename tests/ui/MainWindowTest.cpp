@@ -4,6 +4,7 @@
 #include "common/AppGlobals.h"
 #include "common/VbDate.h"
 #include "platform/Application.h"
+#include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
 #include "thoughts/ThoughtsPart.h"
 #include "ui/main/AddressBookPart.h"
@@ -15,8 +16,11 @@
 
 #include <QDate>
 #include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QMenu>
+#include <QSystemTrayIcon>
 
 namespace {
 
@@ -197,6 +201,38 @@ TEST_F(WindowLayout, AtTheReferenceSizeTheControlsHaveTheirDesignedSizes) {
     expectAll({{"rtfThoughts", "120,1680 5655x4515"}});
 }
 
+// Every list keeps the column widths it was designed with, whatever the window's size: no
+// last column stretches to show what was meant to be hidden.
+TEST_F(WindowLayout, ListsKeepTheirDesignedColumnsInABigWindow) {
+    Open();
+    window->resize(1600, 1200);
+    QCoreApplication::processEvents();
+    auto widths = [&](const char* name) {
+        QStringList out;
+        QHeaderView* header = Named<QTreeWidget>(window.get(), name)->header();
+        for (int i = 0; i < header->count(); ++i)
+            if (!header->isSectionHidden(i))
+                out << QString::number(header->sectionSize(i));
+        return out.join(',');
+    };
+    // In twips: 1700 and 2430; 1000 and 7455.119, or 1000, 2000 and 5460.095.
+    EXPECT_EQ(widths("lvwDayEvents"), "113,162");
+    EXPECT_EQ(widths("lvwCalSearch"), "66,497");
+    auto* search = Named<QLineEdit>(window.get(), "txtCalEventsSearch");
+    search->setText("nothing");
+    prompter->Expect("Nothing found!");
+    Named<QPushButton>(window.get(), "cmdCalEventsSearch")->click();
+    EXPECT_EQ(widths("lvwCalSearch"), "66,133,364");
+    Menu("mnuFunctionsThoughts");
+    EXPECT_EQ(widths("lvwThoSearch"), "200,380,1") << "the key stays out of sight";
+    Menu("mnuFunctionsAddBook");
+    EXPECT_EQ(widths("lvwABContacts"), "168,96");
+    EXPECT_EQ(widths("lvwABContactLists"), "168,96");
+    // The find frames carry their captions as frames do.
+    EXPECT_EQ(Named<QGroupBox>(window.get(), "fraCalFindToday")->title(), "Find in Calendar");
+    EXPECT_EQ(Named<QGroupBox>(window.get(), "fraThoFindThisNode")->title(), "Find in Thought");
+}
+
 class Tray : public WindowLayout {
 protected:
     void TearDown() override { TrayIcon::OverrideAvailable(std::nullopt); }
@@ -207,7 +243,13 @@ protected:
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->Load();
     }
-    TrayIcon& Icon() { return window->Tray()->icon; }
+    TrayIcon& Icon() { return *window->Tray()->icon; }
+    // What the desktop's tray reports, as it reports it.
+    void Activate(QSystemTrayIcon::ActivationReason why) {
+        auto* icon = window->findChild<QSystemTrayIcon*>("gTrayIcon");
+        ASSERT_TRUE(icon);
+        emit icon->activated(why);
+    }
     void Minimise() {
         window->showMinimized();
         QCoreApplication::processEvents();
@@ -222,16 +264,25 @@ TEST_F(Tray, MinimisingHidesTheWindowBehindAnIconThatBringsItBackOrExits) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(Icon().Shown());
     EXPECT_EQ(Icon().Tip(), "Pimora");
-    emit Icon().mouseMessage(TrayIcon::WM_LBUTTONDBLCLK, QPoint());
-    EXPECT_TRUE(window->isVisible() && window->isMaximized());
-    EXPECT_FALSE(Icon().Shown()) << "a double-click removes the icon";
-    Minimise();
+    // A double-click, or a click where the tray reports no double-click, brings it back.
+    for (auto why : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::Trigger}) {
+        Activate(why);
+        EXPECT_TRUE(window->isVisible() && window->isMaximized()) << why;
+        EXPECT_FALSE(Icon().Shown()) << "a double-click removes the icon";
+        Minimise();
+        EXPECT_FALSE(window->isVisible());
+    }
     window->Action("mnuSystrayRestore")->trigger();
     EXPECT_TRUE(window->isVisible() && window->isMaximized());
     EXPECT_TRUE(Icon().Shown()) << "Restore leaves the icon";
-    emit Icon().mouseMessage(TrayIcon::WM_RBUTTONUP, QPoint(5, 5));
+    Activate(QSystemTrayIcon::Context);
     EXPECT_TRUE(Named<QMenu>(window, "mnuSystray")->isVisible());
     Named<QMenu>(window, "mnuSystray")->hide();
+    // Starting Pimora again while it sits in the tray brings it back too.
+    Minimise();
+    emit SingleInstance::Instance().activateRequested("Pimora");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(Icon().Shown());
 
     // Exit from the tray's menu saves the pending work and closes everything.
     Named<QPlainTextEdit>(window, "rtfCalQJournal")->insertPlainText("saved");

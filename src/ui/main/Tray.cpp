@@ -1,13 +1,14 @@
 #include "ui/main/Tray.h"
 
 #include "common/AppGlobals.h"
+#include "platform/SingleInstance.h"
 
 #include <QMenu>
 #include <QWidget>
 
 NotifyIconData gTrayIcon;
 
-MainTray::MainTray(QWidget* window) : QObject(window), window_(window) {
+MainTray::MainTray(QWidget* window) : QObject(window), icon(new TrayIcon(this)), window_(window) {
     mnuSystray = new QMenu(QStringLiteral("Systray"), window);
     mnuSystray->setObjectName(QStringLiteral("mnuSystray"));
     QAction* restore = mnuSystray->addAction(QStringLiteral("&Restore"));
@@ -16,7 +17,12 @@ MainTray::MainTray(QWidget* window) : QObject(window), window_(window) {
     exit->setObjectName(QStringLiteral("mnuSystrayExit"));
     connect(restore, &QAction::triggered, this, &MainTray::mnuSystrayRestore_Click);
     connect(exit, &QAction::triggered, window, &QWidget::close);
-    connect(&icon, &TrayIcon::mouseMessage, this, &MainTray::OnMouseMessage);
+    connect(icon, &TrayIcon::mouseMessage, this, &MainTray::OnMouseMessage);
+    // A hidden window cannot be brought forward by its title.
+    connect(&SingleInstance::Instance(), &SingleInstance::activateRequested, this, [this] {
+        if (icon->Shown() && window_->isHidden())
+            OnMouseMessage(TrayIcon::WM_LBUTTONDBLCLK, QPoint());
+    });
 }
 
 void MainTray::FillRecord() {
@@ -33,12 +39,12 @@ bool MainTray::MinimiseToTray() {
     if (gMinimizeToSystray != QLatin1String("Y") || !TrayIcon::Available())
         return false;
     window_->hide();
-    icon.Shell_NotifyIcon(TrayIcon::NIM_ADD, gTrayIcon);
+    icon->Shell_NotifyIcon(TrayIcon::NIM_ADD, gTrayIcon);
     return true;
 }
 
 void MainTray::Remove() {
-    icon.Shell_NotifyIcon(TrayIcon::NIM_DELETE, gTrayIcon);
+    icon->Shell_NotifyIcon(TrayIcon::NIM_DELETE, gTrayIcon);
 }
 
 void MainTray::Restore() {

@@ -11,8 +11,9 @@ class QWidget;
 extern NotifyIconData gTrayIcon;
 
 // The main window's notification-area icon: minimising with the preference on hides the
-// window behind it; a double-click brings the window back maximised and removes the icon;
-// its menu offers Restore (the icon stays) and Exit.
+// window behind it; a double-click (or a click, on trays that report no double-click) brings
+// the window back maximised and removes the icon; its menu offers Restore (the icon stays)
+// and Exit. Starting Pimora again while it sits in the tray brings it back the same way.
 class MainTray : public QObject {
     Q_OBJECT
 public:
@@ -26,7 +27,7 @@ public:
     void Remove();
     void mnuSystrayRestore_Click();
 
-    TrayIcon icon;
+    TrayIcon* icon = nullptr; // owned by this object
     QMenu* mnuSystray = nullptr;
 
 private:

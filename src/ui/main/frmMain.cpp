@@ -9,6 +9,7 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "platform/SingleInstance.h"
 #include "security/Preferences.h"
 #include "security/frmPreferences.h"
 #include "thoughts/ThoughtsPart.h"
@@ -21,6 +22,7 @@
 #include "ui/widgets/Twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -381,6 +383,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
             return;
         }
         unloaded_ = true;
+        emit unloaded();
     }
     event->accept();
 }
@@ -388,6 +391,16 @@ void frmMain::closeEvent(QCloseEvent* event) {
 frmMain* ShowMainWindow() {
     auto* w = new frmMain; // deleted by Qt when it closes
     w->setAttribute(Qt::WA_DeleteOnClose);
+    // A window hidden in the tray does not count for Qt's last-window rule, so the program
+    // ends on the unload itself, however the window was closed. The instance lets go of its
+    // title at once: a start from now on is a new Pimora, not a call to this one.
+    QObject::connect(
+        w, &frmMain::unloaded, qApp,
+        [] {
+            SingleInstance::Instance().Release();
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
     w->Load();
     return w;
 }

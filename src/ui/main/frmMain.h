@@ -56,6 +56,10 @@ public:
     TextFinder finder;
     MainTray* Tray() const { return tray_; }
 
+signals:
+    // The unload ran and was not refused: work saved, database closed, icon removed.
+    void unloaded();
+
 protected:
     // Load steps, in the order the load runs them.
     virtual bool CheckVersion();
@@ -95,7 +99,8 @@ private:
     bool sized_ = false;
 };
 
-// Creates the main window, loads and shows it; it is deleted when it closes.
+// Creates the main window, loads and shows it; it is deleted when it closes, and once it has
+// unloaded the program ends.
 frmMain* ShowMainWindow();
 
 // The Help menu's message and read-me document.
