@@ -12,7 +12,7 @@
 #include "data/modDB.h"
 #include "platform/Application.h"
 #include "platform/Prompter.h"
-#include "ui/main/frmMain.h"
+#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QDir>

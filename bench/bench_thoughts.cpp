@@ -4,12 +4,12 @@
 #include "RatioReporter.h"
 
 #include "common/AppGlobals.h"
+#include "controls/FindText.h"
 #include "data/modDB.h"
 #include "platform/Application.h"
+#include "shell/frmMain.h"
 #include "thoughts/ThoughtsPart.h"
 #include "thoughts/ThoughtsSearch.h"
-#include "ui/main/frmMain.h"
-#include "ui/widgets/FindText.h"
 
 #include <QAction>
 #include <QApplication>

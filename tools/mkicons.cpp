@@ -1,5 +1,5 @@
 // mkicons FOLDER: draws Pimora's icon at the sizes desktops use, as FOLDER/NxN/apps/pimora.png.
-#include "ui/widgets/ImageList.h"
+#include "controls/ImageList.h"
 
 #include <QDir>
 #include <QGuiApplication>

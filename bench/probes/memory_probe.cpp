@@ -2,8 +2,8 @@
 // after switching to Thoughts, and after a journal search that lists every day.
 #include "../LargeDb.h"
 #include "platform/Application.h"
+#include "shell/frmMain.h"
 #include "startup/modMain.h"
-#include "ui/main/frmMain.h"
 
 #include <QApplication>
 #include <QFile>

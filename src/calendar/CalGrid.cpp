@@ -1,6 +1,6 @@
 #include "calendar/CalGrid.h"
 
-#include "ui/widgets/Twips.h"
+#include "controls/Twips.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -5,11 +5,11 @@
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
+#include "controls/CommandButton.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
-#include "ui/widgets/CommandButton.h"
+#include "store/CalendarStore.h"
+#include "store/SqlText.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -186,28 +186,15 @@ void CalendarGrid::PopulateFilledDays(const QDate& firstDay) {
     CalMonthStart = firstDay;
     const QDate last = firstDay.addMonths(1).addDays(-1);
     FilledDays.fill(false);
-    Recordset rs;
     try {
-        const QString range = QStringLiteral(" where caldate between #") + SqlDay(firstDay) +
-                              QStringLiteral("# and #") + SqlDay(last) +
-                              QStringLiteral("# order by caldate asc");
-        // A day is filled by a journal that is not blank, or by an event.
-        auto mark = [&](const QString& table, const QString& field) {
-            gSQL = QStringLiteral("select * from ") + table + range;
-            rs.Open(gSQL, *gConn);
-            for (; !rs.Eof(); rs.MoveNext())
-                if (!NullToEmpty(rs.Field(field)).isEmpty()) {
-                    const QDate day = rs.Field(QStringLiteral("caldate")).toDate();
-                    if (day.isValid())
-                        FilledDays[static_cast<size_t>(day.day())] = true;
-                }
-            rs.Close();
-        };
-        mark(QStringLiteral("pmcalendar"), QStringLiteral("caljournal"));
-        mark(QStringLiteral("pmcaleventdate"), QStringLiteral("calevent"));
+        // A day is filled by a journal that is not blank, or by an event; the days read
+        // before a failure stay marked.
+        for (const QDate& day : CalendarStore::JournalDaysBetween(firstDay, last))
+            FilledDays[static_cast<size_t>(day.day())] = true;
+        for (const QDate& day : CalendarStore::EventDaysBetween(firstDay, last))
+            FilledDays[static_cast<size_t>(day.day())] = true;
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while getting Filled Days!"), QStringLiteral("Error!"), e);
-        rs.CloseIfOpen();
     }
 }
 

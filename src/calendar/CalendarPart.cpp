@@ -10,11 +10,11 @@
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
+#include "controls/FindText.h"
+#include "controls/ImageList.h"
+#include "controls/TabStrip.h"
+#include "controls/Twips.h"
 #include "platform/Application.h"
-#include "ui/widgets/FindText.h"
-#include "ui/widgets/ImageList.h"
-#include "ui/widgets/TabStrip.h"
-#include "ui/widgets/Twips.h"
 
 #include <QAction>
 #include <QFrame>

@@ -5,12 +5,10 @@
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
+#include "controls/CommandButton.h"
+#include "controls/ReportList.h"
+#include "controls/Twips.h"
 #include "platform/Prompter.h"
-#include "ui/widgets/CommandButton.h"
-#include "ui/widgets/ReportList.h"
-#include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -45,6 +43,10 @@ QLineEdit* SearchRow(QWidget* frame, QGridLayout* grid, const char* label, const
     grid->addWidget(search, 0, 2);
     grid->addWidget(clear, 0, 3);
     return text;
+}
+
+QString OneLine(QString text) {
+    return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
 }
 
 } // namespace
@@ -157,50 +159,27 @@ void CalendarSearch::SetResultsLvw(const QString& sSearchType) {
     }
 }
 
-QString CalendarSearch::Pattern(const QString& text) {
-    QString escaped = text;
-    return TrimFixQuote(EscapeLikePercent(escaped));
-}
-
-bool CalendarSearch::List(const QStringList& columns, int& hits) {
-    Recordset rs;
-    rs.Open(gSQL, *gConn);
-    if (rs.Eof()) {
-        rs.Close();
+// One line a result: a journal's line breaks are shown as spaces. The journal itself is read
+// from the database when its day is opened, so the row keeps no second copy of it.
+void CalendarSearch::List(QList<CalendarStore::Found> found, bool events) {
+    if (found.isEmpty()) {
         MsgBox(QStringLiteral("Nothing found!"));
-        return false;
+        return;
     }
-    // One update of the list for all the rows; the rows listed before a failure stay.
     QList<QTreeWidgetItem*> items;
-    auto show = [&] {
-        lvwCalSearch->addTopLevelItems(items);
-        items.clear();
-    };
-    try {
-        for (; !rs.Eof(); rs.MoveNext()) {
-            const QDate day = rs.Field(QStringLiteral("caldate")).toDate();
-            auto* item = new QTreeWidgetItem;
-            item->setText(0, ResultDateText(day, gShortDateFormat));
-            // The result keeps its day, whatever the date text says in the user's format.
-            item->setData(0, kDayRole, day);
-            for (int c = 0; c < columns.size(); ++c) {
-                // A row shows one line: a journal's line breaks are shown as spaces. The
-                // journal itself is read from the database when its day is opened, so the row
-                // keeps no second copy of it.
-                QString line = NullToEmpty(rs.Field(columns[c]));
-                line.replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
-                item->setText(c + 1, line);
-            }
-            items << item;
-            ++hits;
-        }
-    } catch (...) {
-        show();
-        throw;
+    items.reserve(found.size());
+    for (CalendarStore::Found& row : found) {
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, ResultDateText(row.day, gShortDateFormat));
+        // The result keeps its day, whatever the date text says in the user's format.
+        item->setData(0, kDayRole, row.day);
+        item->setText(1, OneLine(std::move(row.text)));
+        if (events)
+            item->setText(2, OneLine(std::move(row.details)));
+        items << item;
     }
-    show();
-    rs.Close();
-    return true;
+    // One update of the list for all the rows.
+    lvwCalSearch->addTopLevelItems(items);
 }
 
 void CalendarSearch::cmdCalSearch_Click() {
@@ -212,25 +191,15 @@ void CalendarSearch::cmdCalSearch_Click() {
     }
     SetResultsLvw(QStringLiteral("JOURNAL"));
     try {
-        const QString p = Pattern(text);
         if (optCalSearchAll->isChecked()) {
-            int hits = 0;
-            gSQL = QStringLiteral("select * from pmcalendar where caljournal like '%") + p +
-                   QStringLiteral("%' order by caldate desc");
-            List({QStringLiteral("caljournal")}, hits);
+            QList<CalendarStore::Found> found = CalendarStore::SearchJournals(text);
+            const auto hits = found.size();
+            List(std::move(found), false);
             lblCalendarFound->setText(QString::number(hits));
             return;
         }
-        // The selected day, written as a day; an empty label makes no day and fails.
-        const auto day = DayOfText(selectedDay_.text());
-        gSQL = QStringLiteral("select * from pmCalendar where caldate =#") +
-               (day ? SqlDay(*day) : QString()) + QStringLiteral("# and caljournal like '%") + p +
-               QStringLiteral("%'");
-        Recordset rs;
-        rs.Open(gSQL, *gConn);
-        const bool found = !rs.Eof();
-        rs.Close();
-        if (found)
+        // The selected day; an empty label names no day, and the search fails.
+        if (CalendarStore::JournalOfDayHolds(DayOfText(selectedDay_.text()), text))
             emit foundInDay(text, chkCalSearchCase->isChecked());
         else
             MsgBox(QStringLiteral("Nothing found!"));
@@ -250,18 +219,13 @@ void CalendarSearch::cmdCalEventsSearch_Click() {
     }
     SetResultsLvw(QStringLiteral("EVENTS"));
     try {
-        const QString p = Pattern(text);
-        const QString title = QStringLiteral("calevent like '%") + p + QStringLiteral("%'");
-        const QString details = QStringLiteral("eventdetails like '%") + p + QStringLiteral("%'");
-        QString where = title + QStringLiteral(" or ") + details;
-        if (optCalEventsTitleOnly->isChecked())
-            where = title;
-        else if (optCalEventsDescOnly->isChecked())
-            where = details;
-        gSQL = QStringLiteral("select * from pmcaleventdate where ") + where +
-               QStringLiteral(" order by caldate desc");
-        int hits = 0;
-        List({QStringLiteral("calevent"), QStringLiteral("eventdetails")}, hits);
+        const auto in = optCalEventsTitleOnly->isChecked() ? CalendarStore::EventFields::Type
+                        : optCalEventsDescOnly->isChecked()
+                            ? CalendarStore::EventFields::Details
+                            : CalendarStore::EventFields::TypeOrDetails;
+        QList<CalendarStore::Found> found = CalendarStore::SearchEvents(text, in);
+        const auto hits = found.size();
+        List(std::move(found), true);
         lblCalendarFound->setText(QString::number(hits));
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while doing Calendar search!"),

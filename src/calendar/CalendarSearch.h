@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/CalendarStore.h"
+
 #include <QDate>
 #include <QObject>
 #include <QString>
@@ -51,11 +53,8 @@ signals:
     void foundInDay(const QString& what, bool caseSensitive);
 
 private:
-    // The pattern between '% and %' for a search text.
-    static QString Pattern(const QString& text);
-    // Lists the rows of the statement in gSQL: the day and the given columns. False when
-    // nothing was found.
-    bool List(const QStringList& columns, int& hits);
+    // Lists what a search found, or says that it found nothing.
+    void List(QList<CalendarStore::Found> found, bool events);
 
     const QLabel& selectedDay_;
     bool descending_ = false; // the list's order, turned by every header click

@@ -4,13 +4,13 @@
 #include "calendar/modCalendar.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
+#include "controls/CommandButton.h"
+#include "controls/ReportList.h"
+#include "controls/Twips.h"
 #include "platform/Application.h"
 #include "platform/Prompter.h"
-#include "ui/widgets/CommandButton.h"
-#include "ui/widgets/ReportList.h"
-#include "ui/widgets/Twips.h"
+#include "store/CalendarStore.h"
+#include "store/EventTypeStore.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -24,17 +24,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// Whether the user keeps an event type of this name (given quoted for a statement).
-bool EventTypeKnown(const QString& quoted) {
-    Recordset rs;
-    gSQL = QStringLiteral("select * from pmCalEvent where calEvent = '") + quoted +
-           QStringLiteral("'");
-    rs.Open(gSQL, *gConn);
-    const bool known = !rs.Eof();
-    rs.Close();
-    return known;
-}
 
 QLabel* Caption(QWidget* parent, const QString& text, QWidget* buddy) {
     auto* l = new QLabel(text, parent);
@@ -134,22 +123,16 @@ int DayEventsPanel::EventCount() const {
 }
 
 void DayEventsPanel::PopulateEventsCombo() {
-    Recordset rs;
     // The type being typed in the editor stays while the list is filled again.
     const QString typed = cboEvent->currentText();
     try {
         cboEvent->clear();
-        gSQL = QStringLiteral("select calevent from pmCalEvent order by calevent");
-        rs.Open(gSQL, *gConn);
-        for (; !rs.Eof(); rs.MoveNext())
-            cboEvent->addItem(NullToEmpty(rs.Field(QStringLiteral("calevent"))));
-        rs.Close();
+        cboEvent->addItems(EventTypeStore::Names());
         cboEvent->setEditText(typed);
     } catch (const RuntimeError& e) {
         cboEvent->setEditText(typed);
         ShowError(QStringLiteral("Error while loading the event types!"), QStringLiteral("Error!"),
                   e);
-        rs.CloseIfOpen();
     }
 }
 
@@ -158,16 +141,11 @@ void DayEventsPanel::RefreshEventsList() {
     const auto day = DayOfText(selectedDay_.text());
     if (!day)
         return;
-    Recordset rs;
-    gSQL = QStringLiteral("select * from pmcaleventdate where caldate =#") + SqlDay(*day) +
-           QStringLiteral("#");
-    rs.Open(gSQL, *gConn);
-    for (; !rs.Eof(); rs.MoveNext()) {
+    for (const CalendarStore::DayEvent& event : CalendarStore::EventsOf(*day)) {
         auto* item = new QTreeWidgetItem(lvwDayEvents);
-        item->setText(0, NullToEmpty(rs.Field(QStringLiteral("calevent"))));
-        item->setText(1, NullToEmpty(rs.Field(QStringLiteral("eventdetails"))));
+        item->setText(0, event.type);
+        item->setText(1, event.details);
     }
-    rs.Close();
 }
 
 void DayEventsPanel::RefreshEventsListReporting() {
@@ -192,42 +170,18 @@ bool DayEventsPanel::SaveEventEntry(const QString& dayText, bool quiet) {
     const QString name = cboEvent->currentText();
     if (!day || TrimSpaces(name).isEmpty())
         return true;
-    Recordset rs;
     try {
-        QString quoted = name;
-        FixQuote(quoted);
-        if (!EventTypeKnown(quoted)) {
+        if (!EventTypeStore::IsKnown(name)) {
             if (!quiet)
                 ShowEventMissing(name);
             return true;
         }
-        gSQL = QStringLiteral("select caldate, calevent from pmcaleventdate where caldate = #") +
-               SqlDay(*day) + QStringLiteral("# and calevent = '") + quoted + QStringLiteral("'");
-        rs.Open(gSQL, *gConn);
-        const QString start = SqlTime(dtpStartTime->time());
-        const QString end = SqlTime(dtpEndTime->time());
-        QString details = txtEventDetails->text();
-        FixQuote(details);
-        QString statement;
-        if (!rs.Eof())
-            statement = QStringLiteral("update pmcaleventdate set eventdetails = '") + details +
-                        QStringLiteral("', timestart=#") + start + QStringLiteral("#,timeend=#") +
-                        end + QStringLiteral("# where caldate = #") + SqlDay(*day) +
-                        QStringLiteral("# and calevent = '") + quoted + QStringLiteral("'");
-        else
-            statement = QStringLiteral("insert into pmcaleventdate (caldate,calevent,eventdetails,"
-                                       "timestart,timeend) values (#") +
-                        SqlDay(*day) + QStringLiteral("#,'") + quoted + QStringLiteral("','") +
-                        details + QStringLiteral("',#") + start + QStringLiteral("#,#") + end +
-                        QStringLiteral("#)");
-        rs.Close();
-        gSQL = statement;
-        gConn->Execute(gSQL);
+        CalendarStore::SaveEvent(
+            *day, {name, txtEventDetails->text(), dtpStartTime->time(), dtpEndTime->time()});
         return true;
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while saving information!"),
                   QStringLiteral("Database Error!"), e);
-        rs.CloseIfOpen();
         return false;
     }
 }
@@ -237,16 +191,10 @@ bool DayEventsPanel::DeleteEventEntry(const QString& dayText) {
     const QString name = cboEvent->currentText();
     try {
         if (day && !TrimSpaces(name).isEmpty()) {
-            QString quoted = name;
-            FixQuote(quoted);
-            if (!EventTypeKnown(quoted)) {
+            if (!EventTypeStore::IsKnown(name))
                 ShowEventMissing(name);
-            } else {
-                gSQL = QStringLiteral("delete from pmcaleventdate where caldate = #") +
-                       SqlDay(*day) + QStringLiteral("# and calevent = '") + quoted +
-                       QStringLiteral("'");
-                gConn->Execute(gSQL);
-            }
+            else
+                CalendarStore::DeleteEvent(*day, name);
         }
         ClearEventEditor();
         return true;
@@ -284,22 +232,15 @@ void DayEventsPanel::lvwDayEvents_Click() {
     const auto day = DayOfText(selectedDay_.text());
     if (!day)
         return;
-    Recordset rs;
     try {
-        QString name = item->text(0);
-        gSQL = QStringLiteral("select * from pmcaleventdate where caldate =#") + SqlDay(*day) +
-               QStringLiteral("# and calevent = '") + FixQuote(name) + QStringLiteral("'");
-        rs.Open(gSQL, *gConn);
-        if (!rs.Eof()) {
-            cboEvent->setEditText(NullToEmpty(rs.Field(QStringLiteral("calevent"))));
-            txtEventDetails->setText(NullToEmpty(rs.Field(QStringLiteral("eventdetails"))));
-            dtpStartTime->setTime(TimeOfText(NullToEmpty(rs.Field(QStringLiteral("timestart")))));
-            dtpEndTime->setTime(TimeOfText(NullToEmpty(rs.Field(QStringLiteral("timeend")))));
+        if (const auto event = CalendarStore::EventOf(*day, item->text(0))) {
+            cboEvent->setEditText(event->type);
+            txtEventDetails->setText(event->details);
+            dtpStartTime->setTime(event->start);
+            dtpEndTime->setTime(event->end);
         }
-        rs.Close();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while retrieving Event for the Day!"),
                   QStringLiteral("Error!"), e);
-        rs.CloseIfOpen();
     }
 }

@@ -1,10 +1,8 @@
 #include "calendar/EventTypesList.h"
 
-#include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
-#include "ui/widgets/ReportList.h"
-#include "ui/widgets/Twips.h"
+#include "controls/ReportList.h"
+#include "controls/Twips.h"
+#include "store/EventTypeStore.h"
 
 #include <QTreeWidget>
 
@@ -20,15 +18,11 @@ QTreeWidget* MakeEventTypesList(QWidget* parent) {
 
 void PopulateEventsLvw(QTreeWidget* lvwEvents) {
     lvwEvents->clear();
-    Recordset rs;
-    gSQL = QStringLiteral("select calevent,caleventdesc from pmcalevent order by calevent asc");
-    rs.Open(gSQL, *gConn);
-    for (; !rs.Eof(); rs.MoveNext()) {
+    for (const EventTypeStore::EventType& type : EventTypeStore::All()) {
         auto* item = new QTreeWidgetItem(lvwEvents);
-        item->setText(0, NullToEmpty(rs.Field(QStringLiteral("calevent"))));
-        item->setText(1, NullToEmpty(rs.Field(QStringLiteral("caleventdesc"))));
+        item->setText(0, type.name);
+        item->setText(1, type.description);
     }
-    rs.Close();
     // As the list always had: its first item is the selected one.
     if (lvwEvents->topLevelItemCount() > 0)
         lvwEvents->setCurrentItem(lvwEvents->topLevelItem(0));

@@ -4,13 +4,12 @@
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
-#include "ui/widgets/FindFrame.h"
-#include "ui/widgets/FindText.h"
-#include "ui/widgets/IdleSaver.h"
-#include "ui/widgets/TextBox.h"
-#include "ui/widgets/Twips.h"
+#include "controls/FindFrame.h"
+#include "controls/FindText.h"
+#include "controls/IdleSaver.h"
+#include "controls/TextBox.h"
+#include "controls/Twips.h"
+#include "store/CalendarStore.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -93,49 +92,22 @@ void JournalPanel::LoadJournal() {
     const auto day = DayOfText(selectedDay_.text());
     if (!day)
         return;
-    Recordset rs;
-    gSQL = QStringLiteral("select caljournal from pmcalendar where caldate =#") + SqlDay(*day) +
-           QStringLiteral("#");
-    rs.Open(gSQL, *gConn);
-    if (!rs.Eof()) {
+    if (const std::optional<QString> journal = CalendarStore::LoadJournal(*day)) {
         const QScopedValueRollback loading(loading_, true);
-        LoadPlainText(*rtfCalQJournal, NullToEmpty(rs.Field(QStringLiteral("caljournal"))));
+        LoadPlainText(*rtfCalQJournal, *journal);
     }
-    rs.Close();
 }
 
 bool JournalPanel::SaveCalendarEntry(const QString& dayText) {
     const auto day = DayOfText(dayText);
     if (!DayOfText(selectedDay_.text()) || !JournalChanged || loadFailed_ || !day)
         return true;
-    Recordset rs;
     try {
-        QString journal = rtfCalQJournal->toPlainText();
-        QString statement;
-        if (!TrimSpaces(journal).isEmpty()) {
-            gSQL = QStringLiteral("select caldate from pmcalendar where caldate =#") +
-                   SqlDay(*day) + QStringLiteral("#");
-            rs.Open(gSQL, *gConn);
-            if (rs.Eof())
-                statement =
-                    QStringLiteral("insert into pmcalendar (caldate,caljournal) values ('") +
-                    SqlDay(*day) + QStringLiteral("','") + FixQuote(journal) + QStringLiteral("')");
-            else
-                statement = QStringLiteral("update pmcalendar set caljournal = '") +
-                            FixQuote(journal) + QStringLiteral("' where caldate = #") +
-                            SqlDay(*day) + QStringLiteral("#");
-            rs.Close();
-        } else {
-            statement = QStringLiteral("delete from pmcalendar where caldate = #") + SqlDay(*day) +
-                        QStringLiteral("#");
-        }
-        gSQL = statement;
-        gConn->Execute(gSQL);
+        CalendarStore::SaveJournal(*day, rtfCalQJournal->toPlainText());
         return true;
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while saving information!"),
                   QStringLiteral("Database Error!"), e);
-        rs.CloseIfOpen();
         return false;
     }
 }

@@ -3,10 +3,9 @@
 #include "calendar/EventTypesList.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
+#include "controls/ReportList.h"
 #include "platform/Prompter.h"
-#include "ui/widgets/ReportList.h"
+#include "store/EventTypeStore.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -92,29 +91,14 @@ void frmEvents::cmdEventSave_Click() {
                MsgIcon::Exclamation);
         return;
     }
-    Recordset rs;
     try {
-        FixQuote(name);
-        QString description = txtDesc->text();
-        FixQuote(description);
-        gSQL = QStringLiteral("select * from pmcalevent where calevent = '") + name +
-               QStringLiteral("'");
-        rs.Open(gSQL, *gConn);
-        if (rs.Eof())
-            gSQL = QStringLiteral("insert into pmcalevent (calevent,caleventdesc) values ('") +
-                   name + QStringLiteral("','") + description + QStringLiteral("')");
-        else
-            gSQL = QStringLiteral("update pmcalevent set caleventdesc = '") + description +
-                   QStringLiteral("' where calevent = '") + name + QStringLiteral("'");
-        gConn->Execute(gSQL);
+        EventTypeStore::Save(name, txtDesc->text());
         PopulateEventsLvw(lvwEvents);
         emit eventTypesChanged();
         txtDesc->clear();
         txtEvent->clear();
-        rs.Close();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while saving record!"), QStringLiteral("DB Error"), e);
-        rs.CloseIfOpen();
     }
 }
 
@@ -122,36 +106,21 @@ void frmEvents::cmdEventDel_Click() {
     const QString trimmed = TrimSpaces(txtEvent->text());
     if (trimmed.isEmpty())
         return;
-    Recordset rs;
     try {
-        QString name = txtEvent->text();
-        FixQuote(name);
-        gSQL = QStringLiteral("select calevent from pmcaleventdate where calevent  = '") + name +
-               QStringLiteral("'");
-        rs.Open(gSQL, *gConn);
-        if (!rs.Eof()) {
+        const QString name = txtEvent->text();
+        if (EventTypeStore::InUse(name)) {
             MsgBox(QStringLiteral("The Event is currently being used, and cannot be deleted!"));
+        } else if (!EventTypeStore::Exists(name)) {
+            MsgBox(QStringLiteral("There is no such Event (") + trimmed +
+                   QStringLiteral(") to delete!"));
         } else {
-            rs.Close();
-            gSQL = QStringLiteral("select * from pmcalevent where calevent = '") + name +
-                   QStringLiteral("'");
-            rs.Open(gSQL, *gConn);
-            if (rs.Eof()) {
-                MsgBox(QStringLiteral("There is no such Event (") + trimmed +
-                       QStringLiteral(") to delete!"));
-            } else {
-                gSQL = QStringLiteral("Delete from pmCalEvent where calevent = '") + name +
-                       QStringLiteral("'");
-                gConn->Execute(gSQL);
-                PopulateEventsLvw(lvwEvents);
-            }
+            EventTypeStore::Delete(name);
+            PopulateEventsLvw(lvwEvents);
         }
-        rs.CloseIfOpen();
         txtEvent->clear();
         txtDesc->clear();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while deleting record!"), QStringLiteral("DB Error"), e);
-        rs.CloseIfOpen();
     }
 }
 

@@ -37,14 +37,6 @@ QString SelectedDayText(const QDate& day) {
     return VbFormat(day, QStringLiteral("d mmmm yyyy"));
 }
 
-QString SqlDay(const QDate& day) {
-    return VbFormat(day, QStringLiteral("dd mmm yyyy"));
-}
-
-QString SqlTime(const QTime& time) {
-    return VbFormat(time, QStringLiteral("hh:mm:ss AMPM"));
-}
-
 int Weekday(const QDate& day) {
     return day.dayOfWeek() % 7 + 1;
 }
@@ -54,9 +46,4 @@ std::optional<QDate> DayOfText(const QString& text) {
     if (!v || !v->hasDate)
         return std::nullopt;
     return v->date;
-}
-
-QTime TimeOfText(const QString& text) {
-    const auto v = ReadDate(text);
-    return v && v->hasTime ? v->time : QTime(0, 0, 0);
 }

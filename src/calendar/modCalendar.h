@@ -28,13 +28,7 @@ QString MonthName(int month);
 int MonthNumber(const QString& name);
 // "5 December 2026", as the selected-day label shows it.
 QString SelectedDayText(const QDate& day);
-// "05 Dec 2026", the day inside the statements' #...# and '...'.
-QString SqlDay(const QDate& day);
-// "09:30:00 AM", a time of day inside the statements' #...#.
-QString SqlTime(const QTime& time);
 // Sunday = 1 ... Saturday = 7.
 int Weekday(const QDate& day);
 // The day a text names, when it reads as a date.
 std::optional<QDate> DayOfText(const QString& text);
-// A stored time as the pickers show it; an empty or unreadable one is midnight.
-QTime TimeOfText(const QString& text);

@@ -2,11 +2,11 @@
 
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
+#include "controls/MaskedEdit.h"
 #include "platform/Prompter.h"
 #include "security/Password.h"
-#include "ui/widgets/MaskedEdit.h"
+#include "store/Database.h"
+#include "store/PreferenceStore.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -94,7 +94,7 @@ void frmLogin::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmLogin::cmdExit_Click() {
-    CloseDatabase();
+    Database::Close();
     close();
 }
 
@@ -105,27 +105,23 @@ void frmLogin::StoreHash(const QString& password) {
     if (hash.isEmpty())
         return;
     try {
-        gSQL = QStringLiteral("update pmpref set pwd = '") + FixQuote(hash) + QStringLiteral("'");
-        gConn->Execute(gSQL);
+        PreferenceStore::SetPassword(hash);
     } catch (const RuntimeError&) {
     }
 }
 
 void frmLogin::cmdOK_Click() {
-    Recordset rs;
     try {
-        gSQL = QStringLiteral("select pwd from pmpref");
-        rs.Open(gSQL, *gConn);
+        const std::optional<QString> stored = PreferenceStore::StoredPassword();
         bool success = false;
-        if (rs.Eof()) {
+        if (!stored) {
             MsgBox(QStringLiteral("No password defined!"), MsgButtons::OK, MsgIcon::Critical,
                    QStringLiteral("Pimora - Login"));
-        } else if (const QString stored = NullToEmpty(rs.Field(QStringLiteral("pwd")));
-                   PasswordMatches(stored, txtPassword->text())) {
+        } else if (PasswordMatches(*stored, txtPassword->text())) {
             success = true;
             // A password kept as plain text by an older version is kept as its hash from now.
-            if (!IsPasswordHash(stored))
-                StoreHash(stored);
+            if (!IsPasswordHash(*stored))
+                StoreHash(*stored);
         } else {
             ++iTries;
             MsgBox(QStringLiteral("Incorrect Password!"), MsgButtons::OK, MsgIcon::Critical,
@@ -133,7 +129,6 @@ void frmLogin::cmdOK_Click() {
             txtPassword->clear();
             txtPassword->setFocus();
         }
-        rs.Close();
         if (success) {
             emit loginSucceeded();
             close();
@@ -143,7 +138,6 @@ void frmLogin::cmdOK_Click() {
             close();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while getting password!"), QStringLiteral("Error!"), e);
-        rs.CloseIfOpen();
     }
 }
 

@@ -3,15 +3,14 @@
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
+#include "controls/ImageList.h"
+#include "controls/MaskedEdit.h"
+#include "controls/TabStrip.h"
+#include "controls/Twips.h"
 #include "platform/Prompter.h"
 #include "platform/TrayIcon.h"
 #include "security/Password.h"
-#include "ui/widgets/ImageList.h"
-#include "ui/widgets/MaskedEdit.h"
-#include "ui/widgets/TabStrip.h"
-#include "ui/widgets/Twips.h"
+#include "store/PreferenceStore.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -130,12 +129,9 @@ void frmPreferences::ColourPasswordFields(bool enabled) {
 }
 
 void frmPreferences::PopulatePref() {
-    Recordset rs;
     try {
-        gSQL = QStringLiteral("select * from pmpref");
-        rs.Open(gSQL, *gConn);
-        if (!rs.Eof()) {
-            if (!NullToEmpty(rs.Field(QStringLiteral("pwd"))).isEmpty()) {
+        if (const auto stored = PreferenceStore::Load()) {
+            if (!stored->password.isEmpty()) {
                 chkEnablePwd->setChecked(true);
                 txtPassword->setText(kPlaceholder);
                 txtPassword2->setText(kPlaceholder);
@@ -144,16 +140,12 @@ void frmPreferences::PopulatePref() {
                 ColourPasswordFields(false);
                 fraPwd->setEnabled(false);
             }
-            chkMinToSystray->setChecked(
-                NullToEmpty(rs.Field(QStringLiteral("minimizetosystray"))) == QLatin1String("Y"));
-            chkEnableTooltips->setChecked(NullToEmpty(rs.Field(QStringLiteral("enabletooltips"))) ==
-                                          QLatin1String("Y"));
+            chkMinToSystray->setChecked(stored->minimizeToSystray == QLatin1String("Y"));
+            chkEnableTooltips->setChecked(stored->enableToolTips == QLatin1String("Y"));
         }
-        rs.Close();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while Populating the Preferences window!"),
                   QStringLiteral("Error!"), e);
-        rs.CloseIfOpen();
     }
 }
 
@@ -170,8 +162,7 @@ void frmPreferences::chkEnablePwd_Click() {
 
 bool frmPreferences::SavePassword() {
     if (!chkEnablePwd->isChecked()) {
-        gSQL = QStringLiteral("update pmpref set pwd  = ''");
-        gConn->Execute(gSQL);
+        PreferenceStore::RemovePassword();
         return true;
     }
     const QString first = TrimSpaces(txtPassword->text());
@@ -192,8 +183,7 @@ bool frmPreferences::SavePassword() {
     QString hash = HashPassword(first);
     if (hash.isEmpty())
         throw RuntimeError(7, QStringLiteral("Out of memory"), QStringLiteral("Pimora"));
-    gSQL = QStringLiteral("update pmpref set pwd = '") + FixQuote(hash) + QStringLiteral("'");
-    gConn->Execute(gSQL);
+    PreferenceStore::SetPassword(hash);
     return true;
 }
 
@@ -202,15 +192,11 @@ void frmPreferences::cmdSave_Click() {
         if (bPasswordDirty && !SavePassword())
             return;
         const bool tray = chkMinToSystray->isChecked();
-        gSQL = tray ? QStringLiteral("update pmpref set minimizetosystray ='Y'")
-                    : QStringLiteral("update pmpref set minimizetosystray ='N'");
         gMinimizeToSystray = tray ? QStringLiteral("Y") : QStringLiteral("N");
-        gConn->Execute(gSQL);
+        PreferenceStore::SetMinimizeToSystray(tray);
         const bool tips = chkEnableTooltips->isChecked();
-        gSQL = tips ? QStringLiteral("update pmpref set enabletooltips='Y'")
-                    : QStringLiteral("update pmpref set enabletooltips='N'");
         gEnableToolTips = tips ? QStringLiteral("Y") : QStringLiteral("N");
-        gConn->Execute(gSQL);
+        PreferenceStore::SetEnableToolTips(tips);
         accept();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while Saving the Preferences window!"),

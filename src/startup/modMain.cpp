@@ -2,12 +2,12 @@
 
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
+#include "controls/ImageList.h"
 #include "data/modDB.h"
 #include "platform/Application.h"
 #include "security/frmLogin.h"
-#include "ui/main/frmMain.h"
-#include "ui/widgets/ImageList.h"
+#include "shell/frmMain.h"
+#include "store/PreferenceStore.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -25,20 +25,13 @@ void Main() {
         return;
 
     bool protectedByPassword = false;
-    Recordset rs;
     try {
-        gSQL = QStringLiteral("select pwd from pmpref");
-        rs.Open(gSQL, *gConn);
-        if (rs.Eof()) {
-            gSQL = QStringLiteral("insert into pmpref (pwd) values ('')");
-            gConn->Execute(gSQL);
-        } else {
-            protectedByPassword = !NullToEmpty(rs.Field(QStringLiteral("pwd"))).isEmpty();
-        }
-        rs.Close();
+        if (const std::optional<QString> stored = PreferenceStore::StoredPassword())
+            protectedByPassword = !stored->isEmpty();
+        else
+            PreferenceStore::AddEmptyRow();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while getting password!"), QStringLiteral("Error!"), e);
-        rs.CloseIfOpen();
         return;
     }
     if (protectedByPassword)

@@ -5,11 +5,10 @@
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "store/ThoughtStore.h"
 #include "thoughts/ThoughtNote.h"
 #include "thoughts/ThoughtTree.h"
 
@@ -20,10 +19,6 @@ namespace {
 const QString kRoot = QStringLiteral("Thoughts");
 enum Image { kFolderClosed = 3, kFolderOpen = 4, kNode = 5 };
 constexpr int kMaxAttempts = 99;
-
-QString Quoted(QString text) {
-    return FixQuote(text);
-}
 
 QString Suffix(int counter) {
     return QLatin1Char('.') + QString::number(counter).rightJustified(2, QLatin1Char('0'));
@@ -44,11 +39,7 @@ QTreeWidgetItem* ThoughtsPart::AddNewNode(QTreeWidgetItem* parent) {
     // tree holds would be, so that a node never stands in the tree without its row.
     for (int attempt = 0;; ++attempt) {
         try {
-            gSQL = QStringLiteral("insert into pmthoughts (thoname, thocaption, thoparent) values "
-                                  "('") +
-                   Quoted(name) + QStringLiteral("','New Node', '") +
-                   Quoted(ThoughtTree::Key(parent)) + QStringLiteral("')");
-            gConn->Execute(gSQL);
+            ThoughtStore::Add(name, ThoughtTree::Key(parent));
             return node;
         } catch (const RuntimeError& e) {
             if (e.Kind() != ErrorKind::Constraint || attempt == kMaxAttempts) {
@@ -96,19 +87,12 @@ void ThoughtsPart::mnuNodeDelete_Click() {
         MsgBox(QStringLiteral("Cannot delete Thoughts!"));
         return;
     }
-    Recordset rs;
     try {
-        gSQL = QStringLiteral("select thoname from pmthoughts where thoparent = '") + Quoted(key) +
-               QStringLiteral("'");
-        rs.Open(gSQL, *gConn);
-        if (rs.Eof()) {
-            rs.Close();
+        if (!ThoughtStore::HasChildren(key)) {
             QTreeWidgetItem* parent = node->parent();
             if (parent->childCount() == 1 && ThoughtTree::Key(parent) != kRoot)
                 tvwThoughts_->SetImages(parent, kNode, kNode);
-            gSQL = QStringLiteral("delete from pmthoughts where thoname = '") + Quoted(key) +
-                   QStringLiteral("'");
-            gConn->Execute(gSQL);
+            ThoughtStore::Delete(key);
             // The note typed for the deleted node has no row to go to; the parent is shown
             // before the node goes, so the box never holds one node's text under another.
             note_->Forget(key);
@@ -125,10 +109,8 @@ void ThoughtsPart::mnuNodeDelete_Click() {
             MsgBox(QStringLiteral("Done!"));
             RefreshThoughtsTree();
         }
-        rs.Close();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while deleting node!"), QStringLiteral("Error!"), e);
-        rs.CloseIfOpen();
     }
 }
 
@@ -138,21 +120,10 @@ void ThoughtsPart::mnuNodeDelete_Click() {
 void ThoughtsPart::DeleteThoughtNode(const QString& name) {
     struct Level {
         QString name;
-        std::vector<std::pair<QString, QString>> children; // name, caption
-        size_t next = 0;
+        QList<ThoughtStore::ThoughtRow> children;
+        qsizetype next = 0;
     };
-    auto children = [](const QString& of) {
-        Recordset rs;
-        std::vector<std::pair<QString, QString>> rows;
-        gSQL = QStringLiteral("select * from pmthoughts where thoparent = '") + Quoted(of) +
-               QStringLiteral("'");
-        rs.Open(gSQL, *gConn);
-        for (; !rs.Eof(); rs.MoveNext())
-            rows.emplace_back(NullToEmpty(rs.Field(QStringLiteral("thoname"))),
-                              NullToEmpty(rs.Field(QStringLiteral("thocaption"))));
-        rs.Close();
-        return rows;
-    };
+    const auto children = &ThoughtStore::ChildrenToDelete;
     auto failed = [](const RuntimeError& e) {
         ShowError(QStringLiteral("Error while Deleting Thought Node!"), QStringLiteral("Error!"),
                   e);
@@ -167,10 +138,10 @@ void ThoughtsPart::DeleteThoughtNode(const QString& name) {
     while (!stack.empty()) {
         Level& level = stack.back();
         if (level.next < level.children.size()) {
-            const auto [child, caption] = level.children[level.next++];
-            MsgBox(QStringLiteral("Deleting ") + caption + QStringLiteral("!"));
+            const ThoughtStore::ThoughtRow child = level.children[level.next++];
+            MsgBox(QStringLiteral("Deleting ") + child.caption + QStringLiteral("!"));
             try {
-                stack.push_back({child, children(child)});
+                stack.push_back({child.name, children(child.name)});
             } catch (const RuntimeError& e) {
                 failed(e);
             }
@@ -179,10 +150,8 @@ void ThoughtsPart::DeleteThoughtNode(const QString& name) {
         const QString done = level.name;
         stack.pop_back();
         try {
-            if (children(done).empty()) {
-                gSQL = QStringLiteral("delete from pmthoughts where thoname = '") + Quoted(done) +
-                       QStringLiteral("'");
-                gConn->Execute(gSQL);
+            if (children(done).isEmpty()) {
+                ThoughtStore::Delete(done);
             } else {
                 MsgBox(QStringLiteral("Hey!  Should have been gone already! Exiting!"));
             }
@@ -204,7 +173,7 @@ void ThoughtsPart::mnuNodeRename_Click() {
                                     QStringLiteral("Rename Node ") + node->text(0), QString());
     if (TrimSpaces(answer).isEmpty())
         return;
-    Rename(node, answer, QStringLiteral("update pmThoughts set thoCaption = '"));
+    Rename(node, answer, &ThoughtStore::RenameByDialog);
 }
 
 bool ThoughtsPart::tvwThoughts_BeforeLabelEdit(QTreeWidgetItem* node) {
@@ -216,18 +185,16 @@ bool ThoughtsPart::tvwThoughts_BeforeLabelEdit(QTreeWidgetItem* node) {
 }
 
 void ThoughtsPart::tvwThoughts_AfterLabelEdit(QTreeWidgetItem* node, const QString& newText) {
-    Rename(node, newText, QStringLiteral("update pmThoughts set thocaption = '"));
+    Rename(node, newText, &ThoughtStore::RenameInPlace);
 }
 
 // The tree shows the text as typed; the table keeps it trimmed. A caption that could not be
 // written goes back to what it was.
-void ThoughtsPart::Rename(QTreeWidgetItem* node, const QString& newText, const QString& update) {
+void ThoughtsPart::Rename(QTreeWidgetItem* node, const QString& newText, RenameStatement write) {
     const QString before = node->text(0);
     try {
         node->setText(0, newText);
-        gSQL = update + TrimFixQuote(newText) + QStringLiteral("' where thoname = '") +
-               Quoted(ThoughtTree::Key(node)) + QStringLiteral("'");
-        gConn->Execute(gSQL);
+        write(ThoughtTree::Key(node), newText);
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while adding node!"), QStringLiteral("Error!"), e);
         node->setText(0, before);
@@ -235,12 +202,9 @@ void ThoughtsPart::Rename(QTreeWidgetItem* node, const QString& newText, const Q
 }
 
 void ThoughtsPart::mnuThoCountNodes_Click() {
-    Recordset rs;
     try {
-        gSQL = QStringLiteral("select count(*) from pmthoughts");
-        rs.Open(gSQL, *gConn);
-        if (!rs.Eof()) {
-            const QString counted = NullToEmpty(rs.Field(0));
+        if (const std::optional<QString> stored = ThoughtStore::Count()) {
+            const QString& counted = *stored;
             QStringList lines{QStringLiteral("There are currently: "),
                               counted + QStringLiteral(" database Thought nodes; and "),
                               QString::number(ThoughtNodeCount) +
@@ -252,11 +216,9 @@ void ThoughtsPart::mnuThoCountNodes_Click() {
                              .arg(QString::fromLatin1(kAuthorMail));
             MsgBox(lines.join(QStringLiteral("\r\n")));
         }
-        rs.Close();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while counting Thought nodes!"), QStringLiteral("Error!"),
                   e);
-        rs.CloseIfOpen();
     }
 }
 
@@ -269,8 +231,7 @@ void ThoughtsPart::mnuMaintClearThoughts_Click() {
                QStringLiteral("Clear Thoughts?")) != MsgResult::Yes)
         return;
     try {
-        gSQL = QStringLiteral("delete from pmThoughts");
-        gConn->Execute(gSQL);
+        ThoughtStore::Clear();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while clearing Thoughts!"), QStringLiteral("Error!"), e);
         return;

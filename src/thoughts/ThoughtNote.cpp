@@ -3,14 +3,13 @@
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
+#include "controls/FindFrame.h"
+#include "controls/FindText.h"
+#include "controls/IdleSaver.h"
+#include "controls/TextBox.h"
+#include "controls/Twips.h"
+#include "store/ThoughtStore.h"
 #include "thoughts/ThoughtTree.h"
-#include "ui/widgets/FindFrame.h"
-#include "ui/widgets/FindText.h"
-#include "ui/widgets/IdleSaver.h"
-#include "ui/widgets/TextBox.h"
-#include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -79,11 +78,7 @@ bool ThoughtNote::SaveThought() {
     if (PendingThoughtKey.isEmpty())
         return true;
     try {
-        QString key = PendingThoughtKey;
-        gSQL = QStringLiteral("update pmThoughts set thoData = '") +
-               TrimFixQuote(rtfThoughts->toPlainText()) + QStringLiteral("' where thoName = '") +
-               FixQuote(key) + QStringLiteral("'");
-        gConn->Execute(gSQL);
+        ThoughtStore::SaveNote(PendingThoughtKey, rtfThoughts->toPlainText());
         PendingThoughtKey.clear();
         return true;
     } catch (const RuntimeError& e) {
@@ -138,16 +133,10 @@ void ThoughtNote::ShowRoot() {
 void ThoughtNote::ShowNode(const QTreeWidgetItem* node) {
     rtfThoughts->setEnabled(true);
     rtfThoughts->setPalette(QPalette());
-    Recordset rs;
-    QString key = ThoughtTree::Key(node);
-    gSQL = QStringLiteral("select * from pmTHoughts where thoname = '") + FixQuote(key) +
-           QStringLiteral("'");
-    rs.Open(gSQL, *gConn);
-    if (!rs.Eof()) {
+    if (const std::optional<QString> stored = ThoughtStore::NoteOf(ThoughtTree::Key(node))) {
         const QScopedValueRollback loading(loading_, true);
-        LoadPlainText(*rtfThoughts, NullToEmpty(rs.Field(QStringLiteral("thodata"))));
+        LoadPlainText(*rtfThoughts, *stored);
     }
-    rs.Close();
     SetLocation(LocationOf(node));
 }
 

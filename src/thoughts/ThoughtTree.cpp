@@ -1,7 +1,7 @@
 #include "thoughts/ThoughtTree.h"
 
 #include "common/RuntimeError.h"
-#include "ui/widgets/ImageList.h"
+#include "controls/ImageList.h"
 
 #include <QContextMenuEvent>
 #include <QIconEngine>

@@ -3,14 +3,13 @@
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
+#include "controls/FindText.h"
+#include "controls/TabStrip.h"
+#include "controls/Twips.h"
+#include "store/ThoughtStore.h"
 #include "thoughts/ThoughtNote.h"
 #include "thoughts/ThoughtTree.h"
 #include "thoughts/ThoughtsSearch.h"
-#include "ui/widgets/FindText.h"
-#include "ui/widgets/TabStrip.h"
-#include "ui/widgets/Twips.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -139,27 +138,21 @@ void ThoughtsPart::RefreshThoughtsTree() {
     // What was typed is written before the note box is emptied.
     if (!SaveThought())
         return;
-    Recordset rs;
     QTreeWidgetItem* root = nullptr;
     try {
         note_->BeginShowing(kRoot);
         note_->PendingThoughtKey.clear();
         tvwThoughts_->ClearNodes();
         ThoughtNodeCount = 0;
-        gSQL = QStringLiteral(
-            "select * from pmThoughts where thoParent = 'Thoughts' order by thoname");
-        rs.Open(gSQL, *gConn);
+        const QList<ThoughtStore::ThoughtRow> top = ThoughtStore::TopLevel();
         root = tvwThoughts_->AddDetachedRoot(kRoot, kRoot, kRootThought);
-        for (; !rs.Eof(); rs.MoveNext()) {
+        for (const ThoughtStore::ThoughtRow& row : top) {
             ++ThoughtNodeCount;
-            const QString name = NullToEmpty(rs.Field(QStringLiteral("thoname")));
-            const QString caption = NullToEmpty(rs.Field(QStringLiteral("thocaption")));
             QTreeWidgetItem* node =
-                tvwThoughts_->AddNode(root, name, caption, kFolderClosed, kFolderOpen);
-            if (TraverseThoughtNode(name) == 0)
+                tvwThoughts_->AddNode(root, row.name, row.caption, kFolderClosed, kFolderOpen);
+            if (TraverseThoughtNode(row.name) == 0)
                 tvwThoughts_->SetImages(node, kNode, kNode);
         }
-        rs.Close();
         tvwThoughts_->ShowRoot(root);
         root->setExpanded(true);
         tvwThoughts_->SelectQuietly(root);
@@ -172,7 +165,6 @@ void ThoughtsPart::RefreshThoughtsTree() {
             tvwThoughts_->ShowRoot(root);
         ShowError(QStringLiteral("Error while Building Thoughts Tree!"), QStringLiteral("Error!"),
                   e);
-        rs.CloseIfOpen();
     }
 }
 
@@ -181,30 +173,19 @@ void ThoughtsPart::RefreshThoughtsTree() {
 int ThoughtsPart::TraverseThoughtNode(const QString& parentName) {
     struct Level {
         QTreeWidgetItem* parent;
-        std::vector<std::pair<QString, QString>> rows; // name, caption
-        size_t next = 0;
+        QList<ThoughtStore::ThoughtRow> rows;
+        qsizetype next = 0;
         int added = 0;
     };
     std::vector<Level> stack;
     // The children of a node, or false when they could not be read (reported).
     auto open = [&](QTreeWidgetItem* parent) {
-        Recordset rs;
         try {
-            Level level{parent, {}};
-            QString key = ThoughtTree::Key(parent);
-            gSQL = QStringLiteral("select * from pmThoughts where thoParent = '") + FixQuote(key) +
-                   QStringLiteral("'");
-            rs.Open(gSQL, *gConn);
-            for (; !rs.Eof(); rs.MoveNext())
-                level.rows.emplace_back(NullToEmpty(rs.Field(QStringLiteral("thoname"))),
-                                        NullToEmpty(rs.Field(QStringLiteral("thocaption"))));
-            rs.Close();
-            stack.push_back(std::move(level));
+            stack.push_back({parent, ThoughtStore::ChildrenOf(ThoughtTree::Key(parent))});
             return true;
         } catch (const RuntimeError& e) {
             ShowError(QStringLiteral("Error while Traversing Thought Nodes!"),
                       QStringLiteral("Error!"), e);
-            rs.CloseIfOpen();
             return false;
         }
     };
@@ -224,11 +205,12 @@ int ThoughtsPart::TraverseThoughtNode(const QString& parentName) {
             ++stack.back().added;
             continue;
         }
-        const auto& [name, caption] = level.rows[level.next++];
+        const ThoughtStore::ThoughtRow& row = level.rows[level.next++];
         ++ThoughtNodeCount;
         QTreeWidgetItem* node = nullptr;
         try {
-            node = tvwThoughts_->AddNode(level.parent, name, caption, kFolderClosed, kFolderOpen);
+            node = tvwThoughts_->AddNode(level.parent, row.name, row.caption, kFolderClosed,
+                                         kFolderOpen);
         } catch (const RuntimeError& e) {
             // A node that cannot be added ends its level.
             ShowError(QStringLiteral("Error while Traversing Thought Nodes!"),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/widgets/ImageList.h"
+#include "controls/ImageList.h"
 
 #include <QList>
 #include <QObject>
@@ -63,8 +63,10 @@ private:
     void BuildMenus(QMenu* menu);
     void AddChildren(QTreeWidgetItem* root);
     QTreeWidgetItem* AddNewNode(QTreeWidgetItem* parent);
-    // Writes a caption with the statement that begins with update.
-    void Rename(QTreeWidgetItem* node, const QString& newText, const QString& update);
+    // Shows the caption as typed and stores it with the rename's own statement; a caption that
+    // could not be written goes back to what it was.
+    using RenameStatement = void (*)(const QString& key, const QString& caption);
+    void Rename(QTreeWidgetItem* node, const QString& newText, RenameStatement write);
 
     ThoughtTree* tvwThoughts_ = nullptr;
     ThoughtNote* note_ = nullptr;

@@ -2,13 +2,12 @@
 
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
+#include "controls/ReportList.h"
+#include "controls/Twips.h"
 #include "platform/Prompter.h"
+#include "store/ThoughtStore.h"
 #include "thoughts/ThoughtNote.h"
 #include "thoughts/ThoughtTree.h"
-#include "ui/widgets/ReportList.h"
-#include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -96,13 +95,11 @@ void ThoughtsSearch::cmdThoSearch_Click() {
     }
     lvwThoSearch->clear();
     int hits = 0;
-    QString escaped = text;
-    const QString pattern = TrimFixQuote(EscapeLikePercent(escaped));
     try {
         if (optThoSearchAll->isChecked())
-            SearchAll(pattern, hits);
+            SearchAll(text, hits);
         else
-            SearchNode(pattern);
+            SearchNode(text);
         lblFound->setText(QString::number(hits));
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while doing Thoughts search!"),
@@ -110,27 +107,23 @@ void ThoughtsSearch::cmdThoSearch_Click() {
     }
 }
 
-void ThoughtsSearch::SearchAll(const QString& pattern, int& hits) {
-    Recordset rs;
-    gSQL = QStringLiteral("select * from pmthoughts where thodata like '%") + pattern +
-           QStringLiteral("%' or thocaption like '%") + pattern + QStringLiteral("%'");
-    rs.Open(gSQL, *gConn);
-    if (rs.Eof())
+void ThoughtsSearch::SearchAll(const QString& text, int& hits) {
+    const QList<ThoughtStore::ThoughtRow> found = ThoughtStore::Search(text);
+    if (found.isEmpty())
         MsgBox(QStringLiteral("Nothing found!"));
     // One update of the list for all the rows, not one a row.
     lvwThoSearch->setUpdatesEnabled(false);
     QList<QTreeWidgetItem*> rows;
     try {
-        for (; !rs.Eof(); rs.MoveNext()) {
-            const QString name = NullToEmpty(rs.Field(QStringLiteral("thoname")));
-            const QTreeWidgetItem* node = tree_.Node(name);
+        for (const ThoughtStore::ThoughtRow& row : found) {
+            const QTreeWidgetItem* node = tree_.Node(row.name);
             if (!node)
                 throw RuntimeError(35601, QStringLiteral("Element not found"),
                                    QStringLiteral("TreeView"));
             auto* item = new QTreeWidgetItem;
-            item->setText(0, NullToEmpty(rs.Field(QStringLiteral("thocaption"))));
+            item->setText(0, row.caption);
             item->setText(1, LocationOf(node));
-            item->setText(2, name);
+            item->setText(2, row.name);
             rows << item;
             ++hits;
         }
@@ -141,18 +134,10 @@ void ThoughtsSearch::SearchAll(const QString& pattern, int& hits) {
     }
     lvwThoSearch->addTopLevelItems(rows);
     lvwThoSearch->setUpdatesEnabled(true);
-    rs.Close();
 }
 
-void ThoughtsSearch::SearchNode(const QString& pattern) {
-    Recordset rs;
-    gSQL = QStringLiteral("select * from pmthoughts where thodata like '%") + pattern +
-           QStringLiteral("%' and thoname ='") +
-           TrimFixQuote(ThoughtTree::Key(tree_.currentItem())) + QStringLiteral("'");
-    rs.Open(gSQL, *gConn);
-    const bool found = !rs.Eof();
-    rs.Close();
-    if (!found) {
+void ThoughtsSearch::SearchNode(const QString& text) {
+    if (!ThoughtStore::NoteHolds(ThoughtTree::Key(tree_.currentItem()), text)) {
         MsgBox(QStringLiteral("Nothing found!"));
         return;
     }

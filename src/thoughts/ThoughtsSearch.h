@@ -39,8 +39,8 @@ signals:
     void foundInNode(const QString& what, bool caseSensitive);
 
 private:
-    void SearchAll(const QString& pattern, int& hits);
-    void SearchNode(const QString& pattern);
+    void SearchAll(const QString& text, int& hits);
+    void SearchNode(const QString& text);
 
     const ThoughtTree& tree_;
     bool descending_ = false; // one order for the whole list, flipped by every header click

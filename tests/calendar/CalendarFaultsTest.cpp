@@ -2,7 +2,7 @@
 // the system's words, and nothing typed or stored is lost.
 #include "CalendarFixture.h"
 
-#include "ui/widgets/IdleSaver.h"
+#include "controls/IdleSaver.h"
 
 #include <QFileInfo>
 #include <algorithm>

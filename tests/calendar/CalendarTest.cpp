@@ -6,8 +6,8 @@
 #include "calendar/frmEvents.h"
 #include "calendar/frmEventsBrowse.h"
 #include "common/AppGlobals.h"
-#include "ui/widgets/TabStrip.h"
-#include "ui/widgets/Twips.h"
+#include "controls/TabStrip.h"
+#include "controls/Twips.h"
 
 #include <QAccessible>
 #include <QFrame>

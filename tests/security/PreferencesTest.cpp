@@ -1,9 +1,9 @@
 #include "support/Windows.h"
 
 #include "common/AppGlobals.h"
+#include "controls/TabStrip.h"
 #include "security/Password.h"
 #include "security/frmPreferences.h"
-#include "ui/widgets/TabStrip.h"
 
 #include <QGroupBox>
 

@@ -4,7 +4,7 @@
 #include "support/ScriptedPrompter.h"
 
 #include "data/modDB.h"
-#include "ui/main/frmMain.h"
+#include "shell/frmMain.h"
 
 // The controls the window tests work, as a user would.
 #include <QAction>

@@ -1,7 +1,7 @@
 // When the database fails under the Thoughts: one box, and nothing typed or stored is lost.
 #include "ThoughtsFixture.h"
 
-#include "ui/widgets/IdleSaver.h"
+#include "controls/IdleSaver.h"
 
 namespace {
 

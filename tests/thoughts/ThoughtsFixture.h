@@ -4,10 +4,10 @@
 
 #include "support/Windows.h"
 
+#include "controls/TabStrip.h"
 #include "platform/Clock.h"
 #include "thoughts/ThoughtTree.h"
 #include "thoughts/ThoughtsPart.h"
-#include "ui/widgets/TabStrip.h"
 
 class Thoughts : public WindowTest {
 protected:

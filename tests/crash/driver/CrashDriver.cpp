@@ -11,10 +11,10 @@
 #include "data/modDB.h"
 #include "platform/Application.h"
 #include "platform/Prompter.h"
+#include "shell/frmMain.h"
 #include "thoughts/ThoughtNote.h"
 #include "thoughts/ThoughtTree.h"
 #include "thoughts/ThoughtsPart.h"
-#include "ui/main/frmMain.h"
 
 #include <QAction>
 #include <QApplication>

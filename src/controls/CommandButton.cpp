@@ -1,0 +1,10 @@
+#include "controls/CommandButton.h"
+
+#include <QPushButton>
+
+QPushButton* CommandButton(QWidget* parent, const QString& name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}

@@ -1,0 +1,406 @@
+#include "shell/frmMain.h"
+
+#include "addressbook/AddressBookPart.h"
+#include "calendar/CalendarPart.h"
+#include "common/AppGlobals.h"
+#include "common/RuntimeError.h"
+#include "common/VbDate.h"
+#include "common/modQXCommFunc.h"
+#include "controls/ImageList.h"
+#include "controls/ListBar.h"
+#include "controls/Twips.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "platform/SingleInstance.h"
+#include "security/Preferences.h"
+#include "security/frmPreferences.h"
+#include "shell/LayoutRules.h"
+#include "shell/Tray.h"
+#include "shell/frmAbout.h"
+#include "store/Database.h"
+#include "thoughts/ThoughtsPart.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+
+frmMain::frmMain() {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Pimora - Personal Information Manager"));
+    setWindowIcon(AppIcon());
+    resize(TwipsToPixels(15360), TwipsToPixels(11520));
+    tray_ = new MainTray(this);
+    BuildMenus();
+    BuildFrames();
+    calendar_ = new CalendarPart(fraFunc(kFunctionCalendar), mnuCal, finder);
+    thoughts_ = new ThoughtsPart(fraFunc(kFunctionThoughts), mnuThoughts, finder);
+    addressBook_ = new AddressBookPart(fraFunc(kFunctionAddressBook), mnuAddBook);
+    auto* sb = new QStatusBar(this);
+    sb->setObjectName(QStringLiteral("sbMain"));
+    sb->setFixedHeight(TwipsToPixels(375));
+    sbMainDate = new QLabel(sb);
+    sbMainDate->setObjectName(QStringLiteral("sbMain.Panel(1)"));
+    sb->addWidget(sbMainDate);
+    setStatusBar(sb);
+}
+
+frmMain::~frmMain() = default;
+
+QAction* frmMain::Action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+void frmMain::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    auto menu = [&](const QString& name, const QString& caption) {
+        QMenu* m = bar->addMenu(caption);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        return m;
+    };
+    auto item = [&](QMenu* in, const QString& name, const QString& caption,
+                    const QKeySequence& shortcut = {}) {
+        QAction* a = in->addAction(caption);
+        a->setObjectName(name);
+        a->setShortcut(shortcut);
+        return a;
+    };
+    mnuFile = menu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    connect(item(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"),
+                 QKeySequence(Qt::CTRL | Qt::Key_Q)),
+            &QAction::triggered, this, &QWidget::close);
+
+    mnuFunctions = menu(QStringLiteral("mnuFunctions"), QStringLiteral("F&unctions"));
+    connect(item(mnuFunctions, QStringLiteral("mnuFunctionsCalendar"),
+                 QStringLiteral("Switch to &Calendar"), QKeySequence(Qt::CTRL | Qt::Key_F1)),
+            &QAction::triggered, this, [this] { ChooseFunctionFromMenu(kFunctionCalendar); });
+    connect(item(mnuFunctions, QStringLiteral("mnuFunctionsThoughts"),
+                 QStringLiteral("Switch to &Thoughts"), QKeySequence(Qt::CTRL | Qt::Key_F2)),
+            &QAction::triggered, this, [this] { ChooseFunctionFromMenu(kFunctionThoughts); });
+    connect(item(mnuFunctions, QStringLiteral("mnuFunctionsAddBook"),
+                 QStringLiteral("Switch to Address &Book"), QKeySequence(Qt::CTRL | Qt::Key_F3)),
+            &QAction::triggered, this, [this] { ChooseFunctionFromMenu(kFunctionAddressBook); });
+
+    // Each function fills its own menu.
+    mnuCal = menu(QStringLiteral("mnuCal"), QStringLiteral("&Calendar"));
+    mnuThoughts = menu(QStringLiteral("mnuThoughts"), QStringLiteral("&Thoughts"));
+    mnuAddBook = menu(QStringLiteral("mnuAddBook"), QStringLiteral("&Address Book"));
+
+    mnuOptions = menu(QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
+    connect(item(mnuOptions, QStringLiteral("mnuPref"), QStringLiteral("&Preferences...")),
+            &QAction::triggered, this, &frmMain::mnuPref_Click);
+    mnuHelp = menu(QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    connect(item(mnuHelp, QStringLiteral("mnuProgHelp"), QStringLiteral("&Program Help")),
+            &QAction::triggered, this, &mnuProgHelp_Click);
+    mnuHelp->addSeparator();
+    connect(item(mnuHelp, QStringLiteral("mnuReadMe"), QStringLiteral("Read Me")),
+            &QAction::triggered, this, &mnuReadMe_Click);
+    connect(item(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("About Pimora")),
+            &QAction::triggered, this, &frmMain::mnuAbout_Click);
+}
+
+void frmMain::BuildFrames() {
+    // Controls stand where the window was designed to have them, in twips; the resize
+    // rules size them.
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("frmMainClient"));
+    lstbarMain = new ListBar(central);
+    lstbarMain->setObjectName(QStringLiteral("lstbarMain"));
+    PlaceTwips(lstbarMain, {60, 120, 1335, 6915});
+    connect(lstbarMain, &ListBar::ItemClick, this, &frmMain::lstbarMain_ItemClick);
+
+    const std::pair<int, const char*> functions[] = {{kFunctionCalendar, "Calendar"},
+                                                     {kFunctionThoughts, "Thoughts"},
+                                                     {kFunctionAddressBook, "Address Book"}};
+    for (const auto& [index, title] : functions) {
+        auto* frame = new QFrame(central);
+        frame->setObjectName(QStringLiteral("fraFunc(%1)").arg(index));
+        PlaceTwips(frame, {1440, 0, 13755, 10395});
+        frame->setVisible(false);
+        auto* label = new QLabel(QString::fromLatin1(title), frame);
+        label->setObjectName(QStringLiteral("lblFunc(%1)").arg(index));
+        QFont big = label->font();
+        big.setPointSize(big.pointSize() + 8);
+        big.setBold(true);
+        label->setFont(big);
+        PlaceTwips(label, {120, 240, index == kFunctionCalendar ? 6015 : 7275, 555});
+        fraFunc_[static_cast<size_t>(index)] = frame;
+        lblFunc_[static_cast<size_t>(index)] = label;
+    }
+    setCentralWidget(central);
+}
+
+void frmMain::Load() {
+    if (!loaded_) {
+        loaded_ = true;
+        Form_Load();
+    }
+    show();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The window was designed at an outer size of 1024 by 768: once the frame is known, the
+    // first showing makes the outside that size.
+    if (!sized_) {
+        sized_ = true;
+        const QSize frame = frameGeometry().size() - geometry().size();
+        if (!frame.isEmpty())
+            resize(QSize(TwipsToPixels(15360), TwipsToPixels(11520)) - frame);
+    }
+}
+
+void frmMain::Form_Load() {
+    gCurrentFunction = kFunctionCalendar;
+    if (!CheckVersion())
+        return; // shown by the caller without its set-up
+    LoadPreferences();
+    SetupStatusBar();
+    BuildListBar();
+    BuildCalendarTab();
+    BuildThoughtsTab();
+    BuildAddBookTab();
+    thoughts_->bThoughtsLoaded = false;
+    HideAllFrames();
+    fraFunc(gCurrentFunction)->setVisible(true);
+    Form_Resize();
+    ActivateFrame(gCurrentFunction);
+    show();
+    tray_->FillRecord();
+}
+
+bool frmMain::CheckVersion() {
+    return Database::CheckVersion();
+}
+
+void frmMain::LoadPreferences() {
+    ::LoadPreferences([this](bool enable) { ApplyToolTips(enable); });
+}
+
+void frmMain::ApplyToolTips(bool enable) {
+    const std::pair<const char*, const char*> hints[] = {
+        {"lvwABContactLists", "Right-click for Contact List commands"},
+        {"lvwABContacts", "Right-click for Contact commands"},
+        {"tvwThoughts", "Right-click for Node commands"}};
+    for (const auto& [name, hint] : hints)
+        if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(name))) {
+            w->setToolTip(enable ? QString::fromLatin1(hint) : QString());
+            w->update();
+        }
+}
+
+void frmMain::SetupStatusBar() {
+    sbMainDate->setText(VbFormat(Clock::Today(), QStringLiteral("d mmm yyyy")));
+}
+
+void frmMain::BuildListBar() {
+    lstbarMain->Clear();
+    lstbarMain->SetBar(QStringLiteral("Functions"), QStringLiteral("Functions"));
+    lstbarMain->AddItem(QStringLiteral("Item2"), QStringLiteral("Calendar"), ImageListIcon(27),
+                        QStringLiteral("Calendar Function"));
+    lstbarMain->AddItem(QStringLiteral("Item5"), QStringLiteral("Thoughts"), ImageListIcon(35),
+                        QStringLiteral("Thoughts Function"));
+}
+
+void frmMain::BuildCalendarTab() {
+    calendar_->BuildCalendarTab();
+}
+
+void frmMain::BuildThoughtsTab() {
+    thoughts_->BuildThoughtsTab();
+}
+
+void frmMain::BuildAddBookTab() {
+    addressBook_->BuildAddBookTab();
+}
+
+void frmMain::Form_Resize() {
+    ApplyLayout();
+}
+
+void frmMain::ApplyLayout() {
+    const int g = gCurrentFunction;
+    QFrame* frame = fraFunc(g);
+    if (!frame)
+        return;
+    auto top = [this](const char* name) {
+        const QWidget* w = findChild<QWidget*>(QString::fromLatin1(name));
+        return w ? GeometryTwips(w).top : 0;
+    };
+    LayoutRules::Input in;
+    in.W = WindowWidthTwips(this);
+    in.H = WindowHeightTwips(this);
+    in.function = g;
+    in.fraFuncWidth = GeometryTwips(frame).width;
+    in.lblFuncWidth = GeometryTwips(lblFunc(g)).width;
+    in.journalTop = top("rtfCalQJournal");
+    in.noteTop = top("rtfThoughts");
+    for (const LayoutRules::Setting& set : LayoutRules::Apply(in)) {
+        QWidget* control = findChild<QWidget*>(set.control);
+        if (!control)
+            continue;
+        TwipsRect at = GeometryTwips(control);
+        at.top = set.top.value_or(at.top);
+        at.width = set.width.value_or(at.width);
+        at.height = set.height.value_or(at.height);
+        PlaceTwips(control, at);
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (loaded_)
+        ApplyLayout();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A minimised window goes to the notification area when the preference asks for it, once
+    // the minimising is over (showing a window minimised shows it at its end).
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && loaded_)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isMinimized())
+                    tray_->MinimiseToTray();
+            },
+            Qt::QueuedConnection);
+}
+
+void frmMain::RefreshThoughtsTree() {
+    thoughts_->RefreshThoughtsTree();
+}
+
+void frmMain::HideAllFrames() {
+    for (QFrame* f : fraFunc_)
+        if (f)
+            f->setVisible(false);
+}
+
+void frmMain::FunctionsActivate(short index) {
+    HideAllFrames();
+    if (QFrame* f = fraFunc(index))
+        f->setVisible(true);
+    Form_Resize();
+    ActivateFrame(index);
+}
+
+void frmMain::ActivateFrame(short index) {
+    try {
+        mnuCal->menuAction()->setVisible(false);
+        mnuThoughts->menuAction()->setVisible(false);
+        mnuAddBook->menuAction()->setVisible(false);
+        if (index == kFunctionCalendar)
+            mnuCal->menuAction()->setVisible(true);
+        else if (index == kFunctionThoughts)
+            mnuThoughts->menuAction()->setVisible(true);
+        else if (index == kFunctionAddressBook)
+            mnuAddBook->menuAction()->setVisible(true);
+        if (index == kFunctionThoughts && !thoughts_->bThoughtsLoaded)
+            RefreshThoughtsTree();
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while attempting to Activate the Frame!"),
+                  QStringLiteral("Frame Error!"), e);
+    }
+}
+
+void frmMain::lstbarMain_ItemClick(const QString& caption) {
+    if (caption == QLatin1String("Calendar"))
+        gCurrentFunction = kFunctionCalendar;
+    else if (caption == QLatin1String("Thoughts"))
+        gCurrentFunction = kFunctionThoughts;
+    HideAllFrames();
+    fraFunc(gCurrentFunction)->setVisible(true);
+    Form_Resize();
+    ActivateFrame(gCurrentFunction);
+}
+
+void frmMain::ChooseFunctionFromMenu(short index) {
+    gCurrentFunction = index;
+    Form_Resize();
+    FunctionsActivate(index);
+}
+
+void frmMain::ProggyUnloadStuff() {
+    const bool calendarSaved = calendar_->SavePendingWork();
+    const bool noteSaved = thoughts_->SaveThought();
+    workSaved_ = calendarSaved && noteSaved;
+}
+
+void frmMain::Form_Unload() {
+    workSaved_ = true;
+    ProggyUnloadStuff();
+    // A save that failed has shown its error, and the text is still in its box: closing now
+    // would throw it away, so the user decides.
+    if (!workSaved_ &&
+        MsgBox(QStringLiteral("What you typed could not be saved and is still in its box. Close "
+                              "Pimora anyway and lose it?"),
+               MsgButtons::YesNo, MsgIcon::Exclamation) != MsgResult::Yes) {
+        closeRefused_ = true;
+        return;
+    }
+    Database::Close();
+    tray_->Remove();
+}
+
+void frmMain::mnuPref_Click() {
+    frmPreferences preferences(this);
+    if (ShowModal(preferences) == QDialog::Accepted)
+        ApplyToolTips(gEnableToolTips == QLatin1String("Y"));
+}
+
+void frmMain::mnuAbout_Click() {
+    frmAbout about(this);
+    ShowModal(about);
+}
+
+void mnuProgHelp_Click() {
+    MsgBox(QStringLiteral("Uhm... what help? :)\r\nVisit %1 for information about Pimora, or "
+                          "e-mail your question to %2.")
+               .arg(QString::fromLatin1(kSite), QString::fromLatin1(kAuthorMail)),
+           MsgButtons::OK, MsgIcon::Information);
+}
+
+// Nothing is shown when the document is not there, nor when nothing could open it.
+void mnuReadMe_Click() {
+    const QString readMe = App::Path() + QStringLiteral("/readme.xml");
+    if (QFileInfo(readMe).isFile())
+        ShellOpen(readMe);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        closeRefused_ = false;
+        Form_Unload();
+        if (closeRefused_) {
+            event->ignore();
+            return;
+        }
+        unloaded_ = true;
+        emit unloaded();
+    }
+    event->accept();
+}
+
+frmMain* ShowMainWindow() {
+    auto* w = new frmMain; // deleted by Qt when it closes
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    // A window hidden in the tray does not count for Qt's last-window rule, so the program
+    // ends on the unload itself, however the window was closed. The instance lets go of its
+    // title at once: a start from now on is a new Pimora, not a call to this one.
+    QObject::connect(
+        w, &frmMain::unloaded, qApp,
+        [] {
+            SingleInstance::Instance().Release();
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
+    w->Load();
+    return w;
+}

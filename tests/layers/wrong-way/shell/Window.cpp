@@ -1,0 +1,3 @@
+#include "../../data/Engine.h"
+#include "calendar/Grid.h"
+#include "controls/Tabs.h"

@@ -1,3 +1,0 @@
-#include "calendar/Grid.h"
-#include "ui/widgets/Tabs.h"
-#include "../../data/Engine.h"
