@@ -106,6 +106,13 @@ void AddressBookPart::Grey(QWidget* box, bool grey) {
     box->setPalette(p);
 }
 
+void AddressBookPart::ApplyToolTips(bool enable) {
+    lvwABContacts->setToolTip(enable ? QStringLiteral("Right-click for Contact commands")
+                                     : QString());
+    lvwABContactLists->setToolTip(enable ? QStringLiteral("Right-click for Contact List commands")
+                                         : QString());
+}
+
 void AddressBookPart::BuildAddBookTab() {
     tabAddBookMain->RemoveAll();
     tabAddBookMain->AddTab(QStringLiteral("People"), QStringLiteral("People"), ImageListIcon(24));

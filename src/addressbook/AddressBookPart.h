@@ -20,7 +20,12 @@ public:
     AddressBookPart(QFrame* frame, QMenu* menu);
 
     void BuildAddBookTab();
+    void ApplyToolTips(bool enable);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     TabStrip* tabAddBookMain = nullptr;
     QWidget* fraABContacts = nullptr;
     QWidget* fraABContactLists = nullptr;
@@ -35,10 +40,6 @@ public:
     QMenu* mnuContactsMenu = nullptr;
     QMenu* mnuContactListMenu = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     QTreeWidget* BuildList(QWidget* frame, const char* name, const QStringList& columns,
                            QComboBox*& filter, const char* filterName, QLineEdit*& find,
                            const char* findName, QLabel*& image, const char* imageName);

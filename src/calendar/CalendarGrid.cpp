@@ -44,6 +44,30 @@ bool SameMonth(const std::optional<QDate>& a, const QDate& b) {
 
 } // namespace
 
+QString CalendarGrid::SelectedDay() const {
+    return lblSelDate->text();
+}
+
+void CalendarGrid::ShowSelectedDay() {
+    const QString text = flxCalModel->CurrentText();
+    if (text.isEmpty())
+        lblSelDate->clear();
+    else
+        lblSelDate->setText(text + QLatin1Char(' ') + lblCalMonth->text());
+}
+
+CalGridModel& CalendarGrid::Cells() const {
+    return *flxCalModel;
+}
+
+TwipsRect CalendarGrid::Place() const {
+    return GeometryTwips(fraCal);
+}
+
+void CalendarGrid::Place(const TwipsRect& at) {
+    PlaceTwips(fraCal, at);
+}
+
 CalendarGrid::CalendarGrid(QWidget* parent) : QObject(parent) {
     fraCal = new QFrame(parent);
     fraCal->setObjectName(QStringLiteral("fraCal"));

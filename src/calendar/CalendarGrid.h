@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/Twips.h"
+
 #include <QObject>
 #include <QString>
 
@@ -32,6 +34,17 @@ public:
     // Moves the current cell off the current day, so that the day is left and saved.
     bool LeaveCurrentDay();
 
+    // The selected day as its label shows it ("5 December 2026"), or empty.
+    QString SelectedDay() const;
+    // The label follows the current cell: its day of the shown month, or nothing for a blank
+    // cell.
+    void ShowSelectedDay();
+    // The cells, their colours and the current cell.
+    CalGridModel& Cells() const;
+    // The frame's place in the function frame, in twips.
+    TwipsRect Place() const;
+    void Place(const TwipsRect& at);
+
     void cmdPrevMonth_Click();
     void cmdNextMonth_Click();
     void cmdPrevDay_Click();
@@ -40,6 +53,10 @@ public:
     void cmdOK_Click();
     void lblCalMonth_DblClick();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     QFrame* fraCal = nullptr;
     CalGridView* flxCal = nullptr;
     CalGridModel* flxCalModel = nullptr; // owned by flxCal
@@ -55,10 +72,6 @@ public:
     QComboBox* cboYear = nullptr;
     QPushButton* cmdOK = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     bool SelectDay(int day);
     bool ShowMonthOf(const QDate& day);
 };

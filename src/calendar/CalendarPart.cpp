@@ -36,13 +36,13 @@ constexpr int kEventsHeight = 3195;
 } // namespace
 
 CalendarPart::CalendarPart(QFrame* frame, QMenu* menu, TextFinder& finder)
-    : QObject(frame), finder_(finder) {
+    : QObject(frame), frame_(frame), finder_(finder) {
     // The designed places, in twips inside the function frame; the resize rules size the
     // tab strip and what lies inside it.
     grid_ = new CalendarGrid(frame);
-    events_ = new DayEventsPanel(frame, *grid_->lblSelDate);
-    PlaceTwips(grid_->fraCal, {120, kGridTop, 4440, 5940});
-    PlaceTwips(events_->fraDayEvents, {120, kEventsTop, 4440, kEventsHeight});
+    events_ = new DayEventsPanel(frame, *grid_);
+    grid_->Place({120, kGridTop, 4440, 5940});
+    events_->Place({120, kEventsTop, 4440, kEventsHeight});
     tabCalendar = new TabStrip(frame, QStringLiteral("tabCalendar"), TabStrip::SizedByOwner);
     PlaceTwips(tabCalendar, {4680, 960, 8955, 9315});
     fraCalDiary = tabCalendar->AddFrame(QStringLiteral("fraCalDiary"), QStringLiteral("Journal"));
@@ -57,12 +57,11 @@ CalendarPart::CalendarPart(QFrame* frame, QMenu* menu, TextFinder& finder)
         tabSearchCalendar->AddFrame(QStringLiteral("fraSearchJournal"), QStringLiteral("Journal"));
     fraSearchEvents =
         tabSearchCalendar->AddFrame(QStringLiteral("fraSearchEvents"), QStringLiteral("Events"));
-    journal_ = new JournalPanel(fraCalDiary, *grid_->lblSelDate, finder_);
-    search_ =
-        new CalendarSearch(fraCalSearch, fraSearchJournal, fraSearchEvents, *grid_->lblSelDate);
+    journal_ = new JournalPanel(fraCalDiary, *grid_, finder_);
+    search_ = new CalendarSearch(fraCalSearch, fraSearchJournal, fraSearchEvents, *grid_);
 
-    connect(grid_->flxCalModel, &CalGridModel::leaveCell, this, &CalendarPart::flxCal_LeaveCell);
-    connect(grid_->flxCalModel, &CalGridModel::enterCell, this, &CalendarPart::flxCal_EnterCell);
+    connect(&grid_->Cells(), &CalGridModel::leaveCell, this, &CalendarPart::flxCal_LeaveCell);
+    connect(&grid_->Cells(), &CalGridModel::enterCell, this, &CalendarPart::flxCal_EnterCell);
     connect(search_, &CalendarSearch::dayChosen, this, &CalendarPart::FindDay);
     connect(search_, &CalendarSearch::foundInDay, this,
             [this](const QString& what, bool caseSensitive) {
@@ -70,7 +69,7 @@ CalendarPart::CalendarPart(QFrame* frame, QMenu* menu, TextFinder& finder)
                 ShowCalendarFind(true);
                 finder_.FindText(QStringLiteral("F"), QString::number(gCurrentFunction), what,
                                  caseSensitive);
-                journal_->txtCalFind->setText(what);
+                journal_->SetFindText(what);
             });
     BuildMenu(menu);
 }
@@ -115,8 +114,7 @@ void CalendarPart::BuildCalendarTab() {
     tabSearchCalendar->setCurrentIndex(0);
     BringToFront(fraCalDiary);
     BringToFront(fraSearchJournal);
-    search_->optCalSearchAll->setChecked(true);
-    search_->optCalEventsAll->setChecked(true);
+    search_->ChooseDefaults();
     grid_->PopulateCalendarCombos();
     events_->PopulateEventsCombo();
     grid_->RenderCalFrame();
@@ -135,35 +133,32 @@ void CalendarPart::ClearCalendarEntry() {
 void CalendarPart::flxCal_EnterCell() {
     if (CalRendering)
         return;
-    CalGridModel& cells = *grid_->flxCalModel;
+    CalGridModel& cells = grid_->Cells();
     try {
         ShowCalendarFind(false);
         cells.SetBackColor(cells.Row(), cells.Col(), CalSelectedColor);
         journal_->SetLoadFailed(false);
         ClearCalendarEntry();
-        const QString text = cells.CurrentText();
-        if (!text.isEmpty()) {
-            grid_->lblSelDate->setText(text + QLatin1Char(' ') + grid_->lblCalMonth->text());
+        grid_->ShowSelectedDay();
+        if (!cells.CurrentText().isEmpty()) {
             events_->RefreshEventsList();
             journal_->LoadJournal();
             tabCalendar->SelectKey(QStringLiteral("Diary"));
-        } else {
-            grid_->lblSelDate->clear();
         }
-        journal_->JournalChanged = false;
+        journal_->MarkUnchanged();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while retrieving Calendar values!"),
                   QStringLiteral("DB Error!"), e);
         journal_->SetLoadFailed(true);
-        journal_->JournalChanged = false;
+        journal_->MarkUnchanged();
     }
 }
 
 void CalendarPart::flxCal_LeaveCell() {
-    CalGridModel& cells = *grid_->flxCalModel;
+    CalGridModel& cells = grid_->Cells();
     if (CalRendering || cells.CurrentText() == QLatin1String("Sun"))
         return;
-    const QString day = grid_->lblSelDate->text();
+    const QString day = grid_->SelectedDay();
     // What could not be saved stays on screen: the day is not left.
     if (events_->EditorHasAnything()) {
         if (!events_->SaveEventEntry(day, true)) {
@@ -190,8 +185,8 @@ void CalendarPart::flxCal_LeaveCell() {
 }
 
 void CalendarPart::mnuSwapCal_Click() {
-    TwipsRect grid = GeometryTwips(grid_->fraCal);
-    TwipsRect events = GeometryTwips(events_->fraDayEvents);
+    TwipsRect grid = grid_->Place();
+    TwipsRect events = events_->Place();
     if (grid.top == kGridTop) {
         grid.top = 4080;
         events.top = kGridTop;
@@ -200,8 +195,8 @@ void CalendarPart::mnuSwapCal_Click() {
         grid.top = kGridTop;
         events.top = kEventsTop;
     }
-    PlaceTwips(grid_->fraCal, grid);
-    PlaceTwips(events_->fraDayEvents, events);
+    grid_->Place(grid);
+    events_->Place(events);
 }
 
 void CalendarPart::ShowCalendarFind(bool show) {
@@ -214,14 +209,24 @@ void CalendarPart::FindDay(const QDate& day) {
 }
 
 void CalendarPart::mnuMaintEvents_Click() {
-    frmEvents dialog(grid_->fraCal->window());
+    frmEvents dialog(frame_->window());
     // A saved type is in the day's type list at once.
     connect(&dialog, &frmEvents::eventTypesChanged, events_, &DayEventsPanel::PopulateEventsCombo);
     ShowModal(dialog);
 }
 
+void CalendarPart::ApplySizes(const std::vector<TwipsSetting>& settings) {
+    ApplyTwipsSettings({tabCalendar, fraCalDiary, fraCalSearch}, settings);
+    journal_->ApplySizes(settings);
+    search_->ApplySizes(settings);
+}
+
+int CalendarPart::JournalTop() const {
+    return journal_->Top();
+}
+
 bool CalendarPart::SavePendingWork() {
-    const QString day = grid_->lblSelDate->text();
+    const QString day = grid_->SelectedDay();
     const bool eventSaved = !events_->EditorHasBoth() || events_->SaveEventEntry(day, true);
     const bool journalSaved = journal_->SaveCalendarEntry(day);
     return eventSaved && journalSaved;

@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QObject>
 #include <QString>
+#include <vector>
+
+struct TwipsSetting;
 
 class CalendarGrid;
 class CalendarSearch;
@@ -37,12 +40,17 @@ public:
     // The calendar's share of closing the window: the pending event, then the journal.
     // False when something typed could not be saved (its error has been shown).
     bool SavePendingWork();
+    // The sizes the window's resize rules set on the calendar's controls.
+    void ApplySizes(const std::vector<TwipsSetting>& settings);
+    // The journal's top in twips: lower while its find bar is open.
+    int JournalTop() const;
 
     CalendarGrid& Grid() const { return *grid_; }
     JournalPanel& Journal() const { return *journal_; }
     DayEventsPanel& Events() const { return *events_; }
     CalendarSearch& Search() const { return *search_; }
 
+private:
     TabStrip* tabCalendar = nullptr;
     TabStrip* tabSearchCalendar = nullptr;
     QWidget* fraCalDiary = nullptr;
@@ -50,9 +58,9 @@ public:
     QWidget* fraSearchJournal = nullptr;
     QWidget* fraSearchEvents = nullptr;
 
-private:
     void BuildMenu(QMenu* menu);
 
+    QFrame* frame_;
     CalendarGrid* grid_ = nullptr;
     JournalPanel* journal_ = nullptr;
     DayEventsPanel* events_ = nullptr;

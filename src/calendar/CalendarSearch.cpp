@@ -1,5 +1,6 @@
 #include "calendar/CalendarSearch.h"
 
+#include "calendar/CalendarGrid.h"
 #include "calendar/modCalendar.h"
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
@@ -60,8 +61,8 @@ QString ResultDateText(const QDate& day, const QString& format) {
 }
 
 CalendarSearch::CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWidget* eventsFrame,
-                               const QLabel& selectedDay)
-    : QObject(searchFrame), selectedDay_(selectedDay) {
+                               const CalendarGrid& grid)
+    : QObject(searchFrame), grid_(grid) {
     {
         auto* grid = new QGridLayout;
         cmdCalSearch = CommandButton(journalFrame, "cmdCalSearch", "&Search");
@@ -143,6 +144,15 @@ CalendarSearch::CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWid
     ConnectOpen(lvwCalSearch, [this] { lvwCalSearch_DblClick(); });
 }
 
+void CalendarSearch::ApplySizes(const std::vector<TwipsSetting>& settings) {
+    ApplyTwipsSettings({lvwCalSearch}, settings);
+}
+
+void CalendarSearch::ChooseDefaults() {
+    optCalSearchAll->setChecked(true);
+    optCalEventsAll->setChecked(true);
+}
+
 void CalendarSearch::SetResultsLvw(const QString& sSearchType) {
     lvwCalSearch->clear();
     QTreeWidgetItem* header = lvwCalSearch->headerItem();
@@ -199,7 +209,7 @@ void CalendarSearch::cmdCalSearch_Click() {
             return;
         }
         // The selected day; an empty label names no day, and the search fails.
-        if (CalendarStore::JournalOfDayHolds(DayOfText(selectedDay_.text()), text))
+        if (CalendarStore::JournalOfDayHolds(DayOfText(grid_.SelectedDay()), text))
             emit foundInDay(text, chkCalSearchCase->isChecked());
         else
             MsgBox(QStringLiteral("Nothing found!"));

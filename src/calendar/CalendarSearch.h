@@ -5,8 +5,12 @@
 #include <QDate>
 #include <QObject>
 #include <QString>
+#include <vector>
+
+struct TwipsSetting;
 
 class QCheckBox;
+class CalendarGrid;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,10 +23,14 @@ class QTreeWidget;
 class CalendarSearch : public QObject {
     Q_OBJECT
 public:
-    // selectedDay: the grid's selected-day label, the day a selected-day search reads.
+    // grid: its selected day is the day a selected-day search reads.
     CalendarSearch(QWidget* searchFrame, QWidget* journalFrame, QWidget* eventsFrame,
-                   const QLabel& selectedDay);
+                   const CalendarGrid& grid);
 
+    // The options as the set-up chooses them: every journal, every field of the events.
+    void ChooseDefaults();
+    // The sizes the window's resize rules set on the results list.
+    void ApplySizes(const std::vector<TwipsSetting>& settings);
     void SetResultsLvw(const QString& sSearchType);
     void cmdCalSearch_Click();
     void cmdCalEventsSearch_Click();
@@ -31,6 +39,13 @@ public:
     void lvwCalSearch_ColumnClick(int column);
     void lvwCalSearch_DblClick();
 
+signals:
+    // A result was opened: show this day.
+    void dayChosen(const QDate& day);
+    // The selected day's journal holds the text: find it there.
+    void foundInDay(const QString& what, bool caseSensitive);
+
+private:
     QLineEdit* txtCalSearch = nullptr;
     QPushButton* cmdCalSearch = nullptr;
     QPushButton* cmdCalSearchClear = nullptr;
@@ -46,17 +61,10 @@ public:
     QTreeWidget* lvwCalSearch = nullptr;
     QLabel* lblCalendarFound = nullptr;
 
-signals:
-    // A result was opened: show this day.
-    void dayChosen(const QDate& day);
-    // The selected day's journal holds the text: find it there.
-    void foundInDay(const QString& what, bool caseSensitive);
-
-private:
     // Lists what a search found, or says that it found nothing.
     void List(QList<CalendarStore::Found> found, bool events);
 
-    const QLabel& selectedDay_;
+    const CalendarGrid& grid_;
     bool descending_ = false; // the list's order, turned by every header click
 };
 

@@ -1,5 +1,6 @@
 #include "calendar/DayEventsPanel.h"
 
+#include "calendar/CalendarGrid.h"
 #include "calendar/frmEventsBrowse.h"
 #include "calendar/modCalendar.h"
 #include "common/RuntimeError.h"
@@ -33,8 +34,8 @@ QLabel* Caption(QWidget* parent, const QString& text, QWidget* buddy) {
 
 } // namespace
 
-DayEventsPanel::DayEventsPanel(QWidget* parent, const QLabel& selectedDay)
-    : QObject(parent), selectedDay_(selectedDay) {
+DayEventsPanel::DayEventsPanel(QWidget* parent, const CalendarGrid& grid)
+    : QObject(parent), grid_(grid) {
     auto* box = new QGroupBox(QStringLiteral("Events"), parent);
     box->setObjectName(QStringLiteral("fraDayEvents"));
     fraDayEvents = box;
@@ -98,6 +99,14 @@ DayEventsPanel::DayEventsPanel(QWidget* parent, const QLabel& selectedDay)
     column->addLayout(buttons);
 }
 
+TwipsRect DayEventsPanel::Place() const {
+    return GeometryTwips(fraDayEvents);
+}
+
+void DayEventsPanel::Place(const TwipsRect& at) {
+    PlaceTwips(fraDayEvents, at);
+}
+
 void DayEventsPanel::ClearEventEditor() {
     txtEventDetails->clear();
     cboEvent->setEditText(QString());
@@ -138,7 +147,7 @@ void DayEventsPanel::PopulateEventsCombo() {
 
 void DayEventsPanel::RefreshEventsList() {
     lvwDayEvents->clear();
-    const auto day = DayOfText(selectedDay_.text());
+    const auto day = DayOfText(grid_.SelectedDay());
     if (!day)
         return;
     for (const CalendarStore::DayEvent& event : CalendarStore::EventsOf(*day)) {
@@ -206,12 +215,12 @@ bool DayEventsPanel::DeleteEventEntry(const QString& dayText) {
 }
 
 void DayEventsPanel::cmdCalEventSave_Click() {
-    SaveEventEntry(selectedDay_.text(), false);
+    SaveEventEntry(grid_.SelectedDay(), false);
     RefreshEventsListReporting();
 }
 
 void DayEventsPanel::cmdCalEventDelete_Click() {
-    DeleteEventEntry(selectedDay_.text());
+    DeleteEventEntry(grid_.SelectedDay());
     RefreshEventsListReporting();
 }
 
@@ -229,7 +238,7 @@ void DayEventsPanel::lvwDayEvents_Click() {
     QTreeWidgetItem* item = lvwDayEvents->currentItem();
     if (lvwDayEvents->topLevelItemCount() == 0 || !item || item->text(0).isEmpty())
         return;
-    const auto day = DayOfText(selectedDay_.text());
+    const auto day = DayOfText(grid_.SelectedDay());
     if (!day)
         return;
     try {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "controls/Twips.h"
+
 #include <QObject>
 #include <QString>
 
 class QComboBox;
+class CalendarGrid;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,8 +17,8 @@ class QTreeWidget;
 class DayEventsPanel : public QObject {
     Q_OBJECT
 public:
-    // selectedDay: the grid's selected-day label, the day the list shows.
-    DayEventsPanel(QWidget* parent, const QLabel& selectedDay);
+    // grid: its selected day is the day the list shows.
+    DayEventsPanel(QWidget* parent, const CalendarGrid& grid);
 
     void PopulateEventsCombo();
     // Lists the selected day's events; throws the engine's error for the caller to report.
@@ -33,6 +36,10 @@ public:
     bool EditorHasBoth() const;
     int EventCount() const;
 
+    // The frame's place in the function frame, in twips.
+    TwipsRect Place() const;
+    void Place(const TwipsRect& at);
+
     void cmdCalEventSave_Click();
     void cmdCalEventDelete_Click();
     void cmdCalEventClear_Click();
@@ -40,6 +47,7 @@ public:
     void cmdBrowseEvents_Click();
     void lvwDayEvents_Click();
 
+private:
     QWidget* fraDayEvents = nullptr;
     QTreeWidget* lvwDayEvents = nullptr;
     QComboBox* cboEvent = nullptr;
@@ -51,8 +59,7 @@ public:
     QPushButton* cmdCalEventDelete = nullptr;
     QPushButton* cmdCalEventClear = nullptr;
 
-private:
     void ShowEventMissing(const QString& name);
 
-    const QLabel& selectedDay_;
+    const CalendarGrid& grid_;
 };

@@ -1,5 +1,6 @@
 #include "calendar/JournalPanel.h"
 
+#include "calendar/CalendarGrid.h"
 #include "calendar/modCalendar.h"
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
@@ -25,8 +26,8 @@ constexpr int kTopAlone = 240;
 constexpr int kTopBelowBar = 1260;
 } // namespace
 
-JournalPanel::JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder& finder)
-    : QObject(frame), selectedDay_(selectedDay), finder_(finder) {
+JournalPanel::JournalPanel(QWidget* frame, const CalendarGrid& grid, TextFinder& finder)
+    : QObject(frame), grid_(grid), finder_(finder) {
     rtfCalQJournal = new QPlainTextEdit(frame);
     rtfCalQJournal->setObjectName(QStringLiteral("rtfCalQJournal"));
     rtfCalQJournal->setAccessibleName(QStringLiteral("Journal"));
@@ -44,7 +45,7 @@ JournalPanel::JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder
     // The bar takes the band the journal leaves when it moves down.
     PlaceTwips(fraCalFindToday, {120, kTopAlone, 8475, kTopBelowBar - kTopAlone});
     // What the user types is also written two seconds after the last keystroke.
-    saver_ = new IdleSaver(this, [this] { SaveCalendarEntry(selectedDay_.text()); });
+    saver_ = new IdleSaver(this, [this] { SaveCalendarEntry(grid_.SelectedDay()); });
     connect(rtfCalQJournal, &QPlainTextEdit::textChanged, this, [this] {
         JournalChanged = true;
         if (!loading_)
@@ -83,13 +84,25 @@ bool JournalPanel::HasText() const {
     return !rtfCalQJournal->toPlainText().isEmpty();
 }
 
+void JournalPanel::SetFindText(const QString& text) {
+    txtCalFind->setText(text);
+}
+
+void JournalPanel::ApplySizes(const std::vector<TwipsSetting>& settings) {
+    ApplyTwipsSettings({rtfCalQJournal}, settings);
+}
+
+int JournalPanel::Top() const {
+    return GeometryTwips(rtfCalQJournal).top;
+}
+
 void JournalPanel::SetLoadFailed(bool failed) {
     loadFailed_ = failed;
     rtfCalQJournal->setReadOnly(failed);
 }
 
 void JournalPanel::LoadJournal() {
-    const auto day = DayOfText(selectedDay_.text());
+    const auto day = DayOfText(grid_.SelectedDay());
     if (!day)
         return;
     if (const std::optional<QString> journal = CalendarStore::LoadJournal(*day)) {
@@ -100,7 +113,7 @@ void JournalPanel::LoadJournal() {
 
 bool JournalPanel::SaveCalendarEntry(const QString& dayText) {
     const auto day = DayOfText(dayText);
-    if (!DayOfText(selectedDay_.text()) || !JournalChanged || loadFailed_ || !day)
+    if (!DayOfText(grid_.SelectedDay()) || !JournalChanged || loadFailed_ || !day)
         return true;
     try {
         CalendarStore::SaveJournal(*day, rtfCalQJournal->toPlainText());

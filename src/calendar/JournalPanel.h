@@ -2,9 +2,13 @@
 
 #include <QObject>
 #include <QString>
+#include <vector>
+
+struct TwipsSetting;
 
 class QCheckBox;
 class QGroupBox;
+class CalendarGrid;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -17,8 +21,8 @@ class TextFinder;
 class JournalPanel : public QObject {
     Q_OBJECT
 public:
-    // selectedDay: the grid's selected-day label, which decides whether anything is saved.
-    JournalPanel(QWidget* frame, const QLabel& selectedDay, TextFinder& finder);
+    // grid: its selected day decides whether anything is saved.
+    JournalPanel(QWidget* frame, const CalendarGrid& grid, TextFinder& finder);
 
     void ShowCalendarFind(bool show);
     void cmdCalFind_Click();
@@ -30,8 +34,16 @@ public:
     // the day until a day is entered again, so an empty box never replaces a stored journal.
     void SetLoadFailed(bool failed);
     bool SaveCalendarEntry(const QString& day);
+    // A day was entered: what the box holds is the day's own text, not an edit.
+    void MarkUnchanged() { JournalChanged = false; }
+    // The find bar's text, so that its button goes on from a match found elsewhere.
+    void SetFindText(const QString& text);
+    // The box's top in twips: lower while the find bar is open.
+    int Top() const;
+    void ApplySizes(const std::vector<TwipsSetting>& settings);
     bool HasText() const;
 
+private:
     QPlainTextEdit* rtfCalQJournal = nullptr;
     QGroupBox* fraCalFindToday = nullptr;
     QLineEdit* txtCalFind = nullptr;
@@ -40,8 +52,7 @@ public:
     QPushButton* cmdCalFindClose = nullptr;
     bool JournalChanged = false;
 
-private:
-    const QLabel& selectedDay_;
+    const CalendarGrid& grid_;
     TextFinder& finder_;
     IdleSaver* saver_ = nullptr;
     bool loading_ = false; // text set by the program, not typed

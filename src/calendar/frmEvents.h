@@ -19,14 +19,6 @@ public:
     void lvwEvents_Click();
     void lvwEvents_ColumnClick(int column);
 
-    QTreeWidget* lvwEvents = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QLineEdit* txtEvent = nullptr;
-    QLineEdit* txtDesc = nullptr;
-    QPushButton* cmdEventSave = nullptr;
-    QPushButton* cmdEventDel = nullptr;
-    QPushButton* Command3 = nullptr;
-
 signals:
     // A type was saved: lists of types elsewhere are out of date.
     void eventTypesChanged();
@@ -35,5 +27,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QTreeWidget* lvwEvents = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* txtEvent = nullptr;
+    QLineEdit* txtDesc = nullptr;
+    QPushButton* cmdEventSave = nullptr;
+    QPushButton* cmdEventDel = nullptr;
+    QPushButton* Command3 = nullptr;
+
     bool descending_ = true; // so the first header click sorts ascending
 };

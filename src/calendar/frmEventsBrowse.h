@@ -17,11 +17,11 @@ public:
     // The type chosen by Select or a double-click; empty when the browser was cancelled.
     QString Chosen() const { return chosen_; }
 
+private:
     QGroupBox* Frame1 = nullptr;
     QTreeWidget* lvwEvents = nullptr;
     QPushButton* cmdSelect = nullptr;
     QPushButton* cmdCancel = nullptr;
 
-private:
     QString chosen_;
 };

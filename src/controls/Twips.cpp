@@ -20,3 +20,17 @@ int WindowWidthTwips(const QWidget* control) {
 int WindowHeightTwips(const QWidget* control) {
     return PixelsToTwips(control->window()->frameGeometry().height());
 }
+
+void ApplyTwipsSettings(std::initializer_list<QWidget*> controls,
+                        const std::vector<TwipsSetting>& settings) {
+    for (const TwipsSetting& set : settings)
+        for (QWidget* control : controls) {
+            if (control->objectName() != set.control)
+                continue;
+            TwipsRect at = GeometryTwips(control);
+            at.top = set.top.value_or(at.top);
+            at.width = set.width.value_or(at.width);
+            at.height = set.height.value_or(at.height);
+            PlaceTwips(control, at);
+        }
+}

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QString>
+#include <initializer_list>
+#include <optional>
+#include <vector>
+
 class QWidget;
 
 // The window was designed in twips: 1440 to the inch, 15 to the pixel at 96 dots per inch.
@@ -23,3 +28,16 @@ TwipsRect GeometryTwips(const QWidget* control);
 // The outer size of the window that holds a control (title bar and borders included).
 int WindowWidthTwips(const QWidget* control);
 int WindowHeightTwips(const QWidget* control);
+
+// A size that the resize rules set on a named control, in twips: its top, width and height,
+// each only where a rule sets it.
+struct TwipsSetting {
+    QString control; // the control's name, fraFunc(1) for an element of a control array
+    std::optional<int> top;
+    std::optional<int> width;
+    std::optional<int> height;
+};
+// Applies, in their order, the settings that name one of the controls; the others are for
+// other controls.
+void ApplyTwipsSettings(std::initializer_list<QWidget*> controls,
+                        const std::vector<TwipsSetting>& settings);

@@ -17,14 +17,6 @@ public:
     void cmdOK_Click();
     void cmdExit_Click();
 
-    short iTries = 0;
-    QGroupBox* Frame1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* txtPassword = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdExit = nullptr;
-    QLabel* Picture1 = nullptr;
-
 signals:
     void loginSucceeded();
 
@@ -32,6 +24,15 @@ protected:
     void StoreHash(const QString& password);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    short iTries = 0;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtPassword = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QLabel* Picture1 = nullptr;
 };
 
 // Shows the login dialog modeless; it is deleted when it closes.

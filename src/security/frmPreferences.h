@@ -21,8 +21,11 @@ public:
     void chkEnablePwd_Click();
     void cmdSave_Click();
 
-    bool bPasswordDirty = false;
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
+private:
+    bool bPasswordDirty = false;
     TabStrip* tabPref = nullptr;
     QGroupBox* fraPrefSystem = nullptr;
     QGroupBox* fraPrefDisplay = nullptr;
@@ -38,10 +41,6 @@ public:
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdExit = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void ColourPasswordFields(bool enabled);
     // The password part of Save; false when a message stopped the save.
     bool SavePassword();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
-#include <optional>
+#include "controls/Twips.h"
+
 #include <vector>
 
 // The main window's resize rules: from the window's outer size, the active function and the
@@ -20,12 +20,7 @@ struct Input {
     int noteTop = 660;    // rtfThoughts' top: 660 with its find strip closed
 };
 
-struct Setting {
-    QString control; // the control's name, fraFunc(1) for an element of a control array
-    std::optional<int> top;
-    std::optional<int> width;
-    std::optional<int> height;
-};
+using Setting = TwipsSetting;
 
 std::vector<Setting> Apply(const Input& in);
 

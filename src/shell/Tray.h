@@ -27,10 +27,10 @@ public:
     void Remove();
     void mnuSystrayRestore_Click();
 
+private:
     TrayIcon* icon = nullptr; // owned by this object
     QMenu* mnuSystray = nullptr;
 
-private:
     void OnMouseMessage(int message, const QPoint& at);
     void Restore();
 

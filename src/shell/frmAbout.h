@@ -12,6 +12,7 @@ class frmAbout : public QDialog {
 public:
     explicit frmAbout(QWidget* parent = nullptr);
 
+private:
     QLabel* picIcon = nullptr;
     QLabel* lblTitle = nullptr;
     QLabel* Label2 = nullptr;

@@ -52,10 +52,6 @@ frmMain::frmMain() {
 
 frmMain::~frmMain() = default;
 
-QAction* frmMain::Action(const QString& name) const {
-    return findChild<QAction*>(name);
-}
-
 void frmMain::BuildMenus() {
     QMenuBar* bar = menuBar();
     auto menu = [&](const QString& name, const QString& caption) {
@@ -166,7 +162,6 @@ void frmMain::Form_Load() {
     BuildCalendarTab();
     BuildThoughtsTab();
     BuildAddBookTab();
-    thoughts_->bThoughtsLoaded = false;
     HideAllFrames();
     fraFunc(gCurrentFunction)->setVisible(true);
     Form_Resize();
@@ -184,15 +179,8 @@ void frmMain::LoadPreferences() {
 }
 
 void frmMain::ApplyToolTips(bool enable) {
-    const std::pair<const char*, const char*> hints[] = {
-        {"lvwABContactLists", "Right-click for Contact List commands"},
-        {"lvwABContacts", "Right-click for Contact commands"},
-        {"tvwThoughts", "Right-click for Node commands"}};
-    for (const auto& [name, hint] : hints)
-        if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(name))) {
-            w->setToolTip(enable ? QString::fromLatin1(hint) : QString());
-            w->update();
-        }
+    addressBook_->ApplyToolTips(enable);
+    thoughts_->ApplyToolTips(enable);
 }
 
 void frmMain::SetupStatusBar() {
@@ -229,28 +217,21 @@ void frmMain::ApplyLayout() {
     QFrame* frame = fraFunc(g);
     if (!frame)
         return;
-    auto top = [this](const char* name) {
-        const QWidget* w = findChild<QWidget*>(QString::fromLatin1(name));
-        return w ? GeometryTwips(w).top : 0;
-    };
     LayoutRules::Input in;
     in.W = WindowWidthTwips(this);
     in.H = WindowHeightTwips(this);
     in.function = g;
     in.fraFuncWidth = GeometryTwips(frame).width;
     in.lblFuncWidth = GeometryTwips(lblFunc(g)).width;
-    in.journalTop = top("rtfCalQJournal");
-    in.noteTop = top("rtfThoughts");
-    for (const LayoutRules::Setting& set : LayoutRules::Apply(in)) {
-        QWidget* control = findChild<QWidget*>(set.control);
-        if (!control)
-            continue;
-        TwipsRect at = GeometryTwips(control);
-        at.top = set.top.value_or(at.top);
-        at.width = set.width.value_or(at.width);
-        at.height = set.height.value_or(at.height);
-        PlaceTwips(control, at);
-    }
+    in.journalTop = calendar_->JournalTop();
+    in.noteTop = thoughts_->NoteTop();
+    const std::vector<LayoutRules::Setting> sizes = LayoutRules::Apply(in);
+    // Each part sizes its own controls from what the rules set.
+    ApplyTwipsSettings({lstbarMain, frame, lblFunc(g)}, sizes);
+    if (g == kFunctionCalendar)
+        calendar_->ApplySizes(sizes);
+    else if (g == kFunctionThoughts)
+        thoughts_->ApplySizes(sizes);
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
@@ -302,7 +283,7 @@ void frmMain::ActivateFrame(short index) {
             mnuThoughts->menuAction()->setVisible(true);
         else if (index == kFunctionAddressBook)
             mnuAddBook->menuAction()->setVisible(true);
-        if (index == kFunctionThoughts && !thoughts_->bThoughtsLoaded)
+        if (index == kFunctionThoughts && !thoughts_->ThoughtsLoaded())
             RefreshThoughtsTree();
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while attempting to Activate the Frame!"),

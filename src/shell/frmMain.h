@@ -38,24 +38,6 @@ public:
     void mnuPref_Click();
     void mnuAbout_Click();
 
-    QFrame* fraFunc(int index) const { return fraFunc_.at(static_cast<size_t>(index)); }
-    QLabel* lblFunc(int index) const { return lblFunc_.at(static_cast<size_t>(index)); }
-    QAction* Action(const QString& name) const;
-
-    ListBar* lstbarMain = nullptr;
-    QLabel* sbMainDate = nullptr;
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuFunctions = nullptr;
-    QMenu* mnuCal = nullptr;
-    QMenu* mnuThoughts = nullptr;
-    QMenu* mnuAddBook = nullptr;
-    QMenu* mnuOptions = nullptr;
-    QMenu* mnuHelp = nullptr;
-
-    // The find routine of the journal and the note, with the position they share.
-    TextFinder finder;
-    MainTray* Tray() const { return tray_; }
-
 signals:
     // The unload ran and was not refused: work saved, database closed, icon removed.
     void unloaded();
@@ -85,6 +67,20 @@ private:
     void ApplyLayout();
     void BuildMenus();
     void BuildFrames();
+    QFrame* fraFunc(int index) const { return fraFunc_.at(static_cast<size_t>(index)); }
+    QLabel* lblFunc(int index) const { return lblFunc_.at(static_cast<size_t>(index)); }
+
+    ListBar* lstbarMain = nullptr;
+    QLabel* sbMainDate = nullptr;
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuFunctions = nullptr;
+    QMenu* mnuCal = nullptr;
+    QMenu* mnuThoughts = nullptr;
+    QMenu* mnuAddBook = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QMenu* mnuHelp = nullptr;
+    // The find routine of the journal and the note, with the position they share.
+    TextFinder finder;
 
     std::array<QFrame*, 11> fraFunc_{};
     std::array<QLabel*, 11> lblFunc_{};

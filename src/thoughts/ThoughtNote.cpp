@@ -100,6 +100,23 @@ void ThoughtNote::ShowThoughtsFind(bool show) {
         finder_.LastFindPos = 0;
 }
 
+void ThoughtNote::SetLoadFailed() {
+    PendingThoughtKey.clear();
+    rtfThoughts->setReadOnly(true);
+}
+
+void ThoughtNote::SetFindText(const QString& text) {
+    txtThoFind->setText(text);
+}
+
+void ThoughtNote::ApplySizes(const std::vector<TwipsSetting>& settings) {
+    ApplyTwipsSettings({rtfThoughts, txtThoughtNodeLocation}, settings);
+}
+
+int ThoughtNote::Top() const {
+    return GeometryTwips(rtfThoughts).top;
+}
+
 void ThoughtNote::BeginShowing(const QString& key) {
     shownKey_ = key;
     rtfThoughts->setReadOnly(false);

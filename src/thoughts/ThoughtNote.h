@@ -2,6 +2,9 @@
 
 #include <QObject>
 #include <QString>
+#include <vector>
+
+struct TwipsSetting;
 
 class QCheckBox;
 class QGroupBox;
@@ -38,10 +41,21 @@ public:
     QString ShownKey() const { return shownKey_; }
     void SetLocation(const QString& location);
 
+    // Nothing is pending any more.
+    void ClearPending() { PendingThoughtKey.clear(); }
+    // The note could not be read: nothing is pending and the box is read-only, so an empty
+    // box can never be written over the stored note.
+    void SetLoadFailed();
+    // The find frame's text, so that its button goes on from a match found elsewhere.
+    void SetFindText(const QString& text);
+    // The note's top in twips: lower while the find frame is open.
+    int Top() const;
+    void ApplySizes(const std::vector<TwipsSetting>& settings);
+
     void cmdFindNext_Click();
 
+private:
     QString PendingThoughtKey;
-
     QLineEdit* txtThoughtNodeLocation = nullptr;
     QGroupBox* fraThoFindThisNode = nullptr;
     QLineEdit* txtThoFind = nullptr;
@@ -50,7 +64,6 @@ public:
     QPushButton* cmdThoFindClose = nullptr;
     QPlainTextEdit* rtfThoughts = nullptr;
 
-private:
     TextFinder& finder_;
     IdleSaver* saver_ = nullptr;
     bool loading_ = false; // text set by the program, not typed

@@ -27,8 +27,8 @@ public:
                       const QModelIndex& index) const override {
         auto* line = qobject_cast<QLineEdit*>(editor);
         QTreeWidgetItem* node = tree_.itemFromIndex(index);
-        if (line && node && tree_.AfterLabelEdit)
-            tree_.AfterLabelEdit(node, line->text());
+        if (line && node)
+            tree_.CommitLabelEdit(node, line->text());
     }
 
 private:
@@ -196,7 +196,7 @@ void ThoughtTree::ClearNodes() {
 }
 
 bool ThoughtTree::MayLeave() const {
-    return quiet_ || !LeaveNode || LeaveNode();
+    return quiet_ || !leaveNode_ || leaveNode_();
 }
 
 void ThoughtTree::SelectQuietly(QTreeWidgetItem* node) {
@@ -208,7 +208,7 @@ void ThoughtTree::SelectQuietly(QTreeWidgetItem* node) {
 bool ThoughtTree::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     if (trigger & editTriggers()) {
         QTreeWidgetItem* node = itemFromIndex(index);
-        if (node && BeforeLabelEdit && !BeforeLabelEdit(node))
+        if (node && beforeLabelEdit_ && !beforeLabelEdit_(node))
             return false;
     }
     return QTreeWidget::edit(index, trigger, event);

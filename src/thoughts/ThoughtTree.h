@@ -38,11 +38,19 @@ public:
 
     // Run before the user moves to another node; false keeps the current node (the note
     // being left could not be saved), highlight and all.
-    std::function<bool()> LeaveNode;
+    void OnLeaveNode(std::function<bool()> leave) { leaveNode_ = std::move(leave); }
     // Run before an in-place edit starts; false refuses it.
-    std::function<bool(QTreeWidgetItem*)> BeforeLabelEdit;
+    void OnBeforeLabelEdit(std::function<bool(QTreeWidgetItem*)> before) {
+        beforeLabelEdit_ = std::move(before);
+    }
     // Run with the edited text when the edit is committed (Escape commits nothing).
-    std::function<void(QTreeWidgetItem*, const QString&)> AfterLabelEdit;
+    void OnAfterLabelEdit(std::function<void(QTreeWidgetItem*, const QString&)> after) {
+        afterLabelEdit_ = std::move(after);
+    }
+    void CommitLabelEdit(QTreeWidgetItem* node, const QString& text) const {
+        if (afterLabelEdit_)
+            afterLabelEdit_(node, text);
+    }
 
     // Whether the current node may change now: code always may, the user when the node
     // being left lets go.
@@ -67,6 +75,9 @@ private:
     // A node under its key, not yet placed; a key already in the tree raises its error.
     QTreeWidgetItem* NewNode(const QString& key, const QString& text, int image, int selectedImage);
 
+    std::function<bool()> leaveNode_;
+    std::function<bool(QTreeWidgetItem*)> beforeLabelEdit_;
+    std::function<void(QTreeWidgetItem*, const QString&)> afterLabelEdit_;
     const ImageList& images_;
     QHash<QString, QTreeWidgetItem*> keys_;
     QHash<int, QIcon> icons_; // by image and selected image, shared by the nodes

@@ -57,13 +57,12 @@ ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder)
     connect(tvwThoughts_, &ThoughtTree::nodeClicked, this, &ThoughtsPart::tvwThoughts_NodeClick);
     connect(tvwThoughts_, &ThoughtTree::validate, this, [this] { SaveThought(); });
     // A note that cannot be written keeps its node on screen, highlighted and current.
-    tvwThoughts_->LeaveNode = [this] { return SaveThought(); };
-    tvwThoughts_->BeforeLabelEdit = [this](QTreeWidgetItem* node) {
-        return tvwThoughts_BeforeLabelEdit(node);
-    };
-    tvwThoughts_->AfterLabelEdit = [this](QTreeWidgetItem* node, const QString& text) {
+    tvwThoughts_->OnLeaveNode([this] { return SaveThought(); });
+    tvwThoughts_->OnBeforeLabelEdit(
+        [this](QTreeWidgetItem* node) { return tvwThoughts_BeforeLabelEdit(node); });
+    tvwThoughts_->OnAfterLabelEdit([this](QTreeWidgetItem* node, const QString& text) {
         tvwThoughts_AfterLabelEdit(node, text);
-    };
+    });
     // A tab chosen by the user, with the mouse or the keyboard, saves the note first.
     connect(tabThoughts, &TabStrip::tabChosen, this, &ThoughtsPart::tabThoughts_Click);
     connect(search_, &ThoughtsSearch::nodeChosen, this, &ThoughtsPart::GoToNode);
@@ -73,7 +72,7 @@ ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder)
                 ShowThoughtsFind(true);
                 finder_.FindText(QStringLiteral("F"), QString::number(gCurrentFunction), what,
                                  caseSensitive);
-                note_->txtThoFind->setText(what);
+                note_->SetFindText(what);
             });
     BuildMenus(menu);
 }
@@ -112,7 +111,7 @@ void ThoughtsPart::BuildThoughtsTab() {
     tabThoughts->AddTab(QStringLiteral("Search"), QStringLiteral("SEARCH"), ImageListIcon(12));
     tabThoughts->setCurrentIndex(0);
     BringToFront(fraThoughts2);
-    search_->optThoSearchNode->setChecked(true);
+    search_->ChooseNodeMode();
     ShowThoughtsFind(false);
     for (QAction* a : std::as_const(actions_))
         a->setEnabled(true);
@@ -124,6 +123,20 @@ bool ThoughtsPart::SaveThought() {
 
 void ThoughtsPart::ShowThoughtsFind(bool show) {
     note_->ShowThoughtsFind(show);
+}
+
+void ThoughtsPart::ApplySizes(const std::vector<TwipsSetting>& settings) {
+    ApplyTwipsSettings({tvwThoughts_, tabThoughts, fraThoughts2, fraThoughtsSearch}, settings);
+    note_->ApplySizes(settings);
+    search_->ApplySizes(settings);
+}
+
+int ThoughtsPart::NoteTop() const {
+    return note_->Top();
+}
+
+void ThoughtsPart::ApplyToolTips(bool enable) {
+    tvwThoughts_->setToolTip(enable ? QStringLiteral("Right-click for Node commands") : QString());
 }
 
 void ThoughtsPart::tabThoughts_Click(int) {
@@ -141,7 +154,7 @@ void ThoughtsPart::RefreshThoughtsTree() {
     QTreeWidgetItem* root = nullptr;
     try {
         note_->BeginShowing(kRoot);
-        note_->PendingThoughtKey.clear();
+        note_->ClearPending();
         tvwThoughts_->ClearNodes();
         ThoughtNodeCount = 0;
         const QList<ThoughtStore::ThoughtRow> top = ThoughtStore::TopLevel();
@@ -158,7 +171,7 @@ void ThoughtsPart::RefreshThoughtsTree() {
         tvwThoughts_->SelectQuietly(root);
         note_->ShowRoot();
         bThoughtsLoaded = true;
-        note_->PendingThoughtKey.clear();
+        note_->ClearPending();
     } catch (const RuntimeError& e) {
         // The nodes added so far are shown.
         if (root && !root->treeWidget())
@@ -243,8 +256,7 @@ void ThoughtsPart::tvwThoughts_NodeClick(QTreeWidgetItem* node) {
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while Saving Thought!"), QStringLiteral("Error!"), e);
         // The note is unknown: an empty box must not be written over it.
-        note_->PendingThoughtKey.clear();
-        note_->rtfThoughts->setReadOnly(true);
+        note_->SetLoadFailed();
     }
 }
 

@@ -5,6 +5,9 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <vector>
+
+struct TwipsSetting;
 
 class QAction;
 class QFrame;
@@ -31,6 +34,15 @@ public:
     int TraverseThoughtNode(const QString& parentName);
     bool SaveThought();
     void ShowThoughtsFind(bool show);
+    // Whether the tree has been built since the window loaded.
+    bool ThoughtsLoaded() const { return bThoughtsLoaded; }
+    // Rows added to the tree by its last build.
+    int CountedNodes() const { return ThoughtNodeCount; }
+    // The sizes the window's resize rules set on the Thoughts' controls.
+    void ApplySizes(const std::vector<TwipsSetting>& settings);
+    // The note's top in twips: lower while its find frame is open.
+    int NoteTop() const;
+    void ApplyToolTips(bool enable);
 
     void tvwThoughts_NodeClick(QTreeWidgetItem* node);
     void tabThoughts_Click(int index);
@@ -50,16 +62,15 @@ public:
     ThoughtNote& Note() const { return *note_; }
     ThoughtsSearch& Search() const { return *search_; }
 
+private:
     bool bThoughtsLoaded = false;
     int ThoughtNodeCount = 0;
-
     ImageList ilsThoughts;
     TabStrip* tabThoughts = nullptr;
     QWidget* fraThoughts2 = nullptr;
     QWidget* fraThoughtsSearch = nullptr;
     QMenu* mnuThoughtsMenu = nullptr;
 
-private:
     void BuildMenus(QMenu* menu);
     void AddChildren(QTreeWidgetItem* root);
     QTreeWidgetItem* AddNewNode(QTreeWidgetItem* parent);

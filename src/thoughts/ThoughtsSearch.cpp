@@ -86,6 +86,14 @@ ThoughtsSearch::ThoughtsSearch(QWidget* frame, const ThoughtTree& tree)
     ConnectOpen(lvwThoSearch, [this] { lvwThoSearch_DblClick(); });
 }
 
+void ThoughtsSearch::ApplySizes(const std::vector<TwipsSetting>& settings) {
+    ApplyTwipsSettings({lvwThoSearch}, settings);
+}
+
+void ThoughtsSearch::ChooseNodeMode() {
+    optThoSearchNode->setChecked(true);
+}
+
 void ThoughtsSearch::cmdThoSearch_Click() {
     const QString text = txtThoSearch->text();
     if (TrimSpaces(text).isEmpty()) {

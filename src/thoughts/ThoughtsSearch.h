@@ -2,6 +2,9 @@
 
 #include <QObject>
 #include <QString>
+#include <vector>
+
+struct TwipsSetting;
 
 class QCheckBox;
 class QLabel;
@@ -18,11 +21,22 @@ class ThoughtsSearch : public QObject {
 public:
     ThoughtsSearch(QWidget* frame, const ThoughtTree& tree);
 
+    // The mode the set-up chooses: only the selected node.
+    void ChooseNodeMode();
+    // The sizes the window's resize rules set on the results list.
+    void ApplySizes(const std::vector<TwipsSetting>& settings);
     void cmdThoSearch_Click();
     void cmdSearchClear_Click();
     void lvwThoSearch_ColumnClick(int column);
     void lvwThoSearch_DblClick();
 
+signals:
+    // A result was opened: the node with this key.
+    void nodeChosen(const QString& key);
+    // The selected node's note holds the text: show it there, found.
+    void foundInNode(const QString& what, bool caseSensitive);
+
+private:
     QLineEdit* txtThoSearch = nullptr;
     QRadioButton* optThoSearchAll = nullptr;
     QRadioButton* optThoSearchNode = nullptr;
@@ -32,13 +46,6 @@ public:
     QTreeWidget* lvwThoSearch = nullptr;
     QLabel* lblFound = nullptr;
 
-signals:
-    // A result was opened: the node with this key.
-    void nodeChosen(const QString& key);
-    // The selected node's note holds the text: show it there, found.
-    void foundInNode(const QString& what, bool caseSensitive);
-
-private:
     void SearchAll(const QString& text, int& hits);
     void SearchNode(const QString& text);
 

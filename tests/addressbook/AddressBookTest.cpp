@@ -12,7 +12,7 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         Open();
-        window->Action("mnuFunctionsAddBook")->trigger();
+        ActionOf(window, "mnuFunctionsAddBook")->trigger();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         book = window->findChild<AddressBookPart*>();
@@ -25,12 +25,13 @@ protected:
 };
 
 TEST_F(AddressBook, TheBoxesShowGreyPlaceholdersUntilTheUserTypes) {
-    QComboBox* filter = book->cboABCategory;
-    QLineEdit* find = book->txtABContactsQuickFind;
+    QComboBox* filter = Named<QComboBox>(window.get(), "cboABCategory");
+    QLineEdit* find = Named<QLineEdit>(window.get(), "txtABContactsQuickFind");
     auto text = [&] { return filter->currentText() + '|' + find->text(); };
     EXPECT_EQ(text(), "<Quick Filter>|<Quick Find>");
-    EXPECT_TRUE(Grey(filter) && Grey(find) && Grey(book->cboABContactLists) &&
-                Grey(book->txtABContactListsQuickFind));
+    EXPECT_TRUE(Grey(filter) && Grey(find) &&
+                Grey(Named<QComboBox>(window.get(), "cboABContactLists")) &&
+                Grey(Named<QLineEdit>(window.get(), "txtABContactListsQuickFind")));
     // Focus in empties a placeholder; focus out puts it back unless something was typed.
     const std::tuple<const char*, const char*, const char*, bool> steps[] = {
         // typed, shown on focus, shown after, grey after
@@ -43,7 +44,7 @@ TEST_F(AddressBook, TheBoxesShowGreyPlaceholdersUntilTheUserTypes) {
         EXPECT_EQ(filter->currentText(), onFocus);
         if (typed)
             filter->setEditText(typed);
-        book->lvwABContacts->setFocus(Qt::TabFocusReason);
+        Named<QTreeWidget>(window.get(), "lvwABContacts")->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(text(), after + QString("|<Quick Find>"));
         EXPECT_EQ(Grey(filter), grey);
     }
@@ -52,17 +53,17 @@ TEST_F(AddressBook, TheBoxesShowGreyPlaceholdersUntilTheUserTypes) {
     find->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(find->text(), "<Quick Find> ");
     find->setText("    ");
-    book->lvwABContacts->setFocus(Qt::TabFocusReason);
+    Named<QTreeWidget>(window.get(), "lvwABContacts")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(find->text(), "<Quick Find>");
     EXPECT_TRUE(Grey(find));
 }
 
 TEST_F(AddressBook, TabsSwitchTheirFrames) {
-    EXPECT_FALSE(book->fraABContacts->isHidden());
-    EXPECT_TRUE(book->fraABContactLists->isHidden());
-    book->tabAddBookMain->setCurrentIndex(1);
-    EXPECT_FALSE(book->fraABContactLists->isHidden());
-    EXPECT_TRUE(book->fraABContacts->isHidden());
+    EXPECT_FALSE(Named<QWidget>(window.get(), "fraABContacts")->isHidden());
+    EXPECT_TRUE(Named<QWidget>(window.get(), "fraABContactLists")->isHidden());
+    Named<TabStrip>(window.get(), "tabAddBookMain")->setCurrentIndex(1);
+    EXPECT_FALSE(Named<QWidget>(window.get(), "fraABContactLists")->isHidden());
+    EXPECT_TRUE(Named<QWidget>(window.get(), "fraABContacts")->isHidden());
 }
 
 } // namespace

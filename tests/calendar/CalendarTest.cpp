@@ -297,30 +297,32 @@ TEST_F(Calendar, EventTypesAreAddedDescribedAndDeletedUnlessUsed) {
     };
     DialogDriver driver([&](QDialog& d) {
         auto& dialog = dynamic_cast<frmEvents&>(d);
-        EXPECT_EQ(types(dialog.lvwEvents), QStringList({"Birthday|", "O'Brien's day|"}));
-        dialog.txtEvent->setText("  Anniversary  ");
-        dialog.txtDesc->setText(" yearly ");
-        dialog.cmdEventSave->click();
-        EXPECT_TRUE(dialog.txtEvent->text().isEmpty() && dialog.txtDesc->text().isEmpty());
+        EXPECT_EQ(types(Named<QTreeWidget>(&dialog, "lvwEvents")),
+                  QStringList({"Birthday|", "O'Brien's day|"}));
+        Named<QLineEdit>(&dialog, "txtEvent")->setText("  Anniversary  ");
+        Named<QLineEdit>(&dialog, "txtDesc")->setText(" yearly ");
+        Named<QPushButton>(&dialog, "cmdEventSave")->click();
+        EXPECT_TRUE(Named<QLineEdit>(&dialog, "txtEvent")->text().isEmpty() &&
+                    Named<QLineEdit>(&dialog, "txtDesc")->text().isEmpty());
         EXPECT_EQ(cboEvent->findText("Anniversary"), 0) << "the day's list has it at once";
-        ClickItem(dialog.lvwEvents, "Birthday");
-        EXPECT_EQ(dialog.txtEvent->text(), "Birthday");
-        dialog.txtDesc->setText("Cake");
-        dialog.cmdEventSave->click();
+        ClickItem(Named<QTreeWidget>(&dialog, "lvwEvents"), "Birthday");
+        EXPECT_EQ(Named<QLineEdit>(&dialog, "txtEvent")->text(), "Birthday");
+        Named<QLineEdit>(&dialog, "txtDesc")->setText("Cake");
+        Named<QPushButton>(&dialog, "cmdEventSave")->click();
         prompter->Expect("Please key in an Event Name!", "Pimora", MsgIcon::Exclamation);
-        dialog.txtEvent->setText("   ");
-        dialog.cmdEventSave->click();
+        Named<QLineEdit>(&dialog, "txtEvent")->setText("   ");
+        Named<QPushButton>(&dialog, "cmdEventSave")->click();
 
-        ClickItem(dialog.lvwEvents, "Birthday");
+        ClickItem(Named<QTreeWidget>(&dialog, "lvwEvents"), "Birthday");
         prompter->Expect("The Event is currently being used, and cannot be deleted!");
-        dialog.cmdEventDel->click();
-        EXPECT_TRUE(dialog.txtEvent->text().isEmpty()) << "emptied anyway";
-        dialog.txtEvent->setText(" Zebra ");
+        Named<QPushButton>(&dialog, "cmdEventDel")->click();
+        EXPECT_TRUE(Named<QLineEdit>(&dialog, "txtEvent")->text().isEmpty()) << "emptied anyway";
+        Named<QLineEdit>(&dialog, "txtEvent")->setText(" Zebra ");
         prompter->Expect("There is no such Event (Zebra) to delete!");
-        dialog.cmdEventDel->click();
-        ClickItem(dialog.lvwEvents, "O'Brien's day");
-        dialog.cmdEventDel->click();
-        dialog.Command3->click();
+        Named<QPushButton>(&dialog, "cmdEventDel")->click();
+        ClickItem(Named<QTreeWidget>(&dialog, "lvwEvents"), "O'Brien's day");
+        Named<QPushButton>(&dialog, "cmdEventDel")->click();
+        Named<QPushButton>(&dialog, "Command3")->click();
         return dialog.result();
     });
     Menu("mnuMaintEvents");
@@ -337,20 +339,24 @@ TEST_F(Calendar, TheBrowserPutsItsChoiceInTheEditorAndWritesNothing) {
     DialogDriver driver([&](QDialog& d) {
         auto& browser = dynamic_cast<frmEventsBrowse&>(d);
         if (++round == 1) {
-            ClickItem(browser.lvwEvents, "O'Brien's day");
-            browser.cmdSelect->click();
+            ClickItem(Named<QTreeWidget>(&browser, "lvwEvents"), "O'Brien's day");
+            Named<QPushButton>(&browser, "cmdSelect")->click();
         } else if (round == 2) {
-            browser.cmdCancel->click();
+            Named<QPushButton>(&browser, "cmdCancel")->click();
         } else {
             const QPoint at =
-                browser.lvwEvents->visualItemRect(browser.lvwEvents->topLevelItem(0)).center();
-            QTest::mouseClick(browser.lvwEvents->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(browser.lvwEvents->viewport(), Qt::LeftButton, {}, at);
+                Named<QTreeWidget>(&browser, "lvwEvents")
+                    ->visualItemRect(Named<QTreeWidget>(&browser, "lvwEvents")->topLevelItem(0))
+                    .center();
+            QTest::mouseClick(Named<QTreeWidget>(&browser, "lvwEvents")->viewport(), Qt::LeftButton,
+                              {}, at);
+            QTest::mouseDClick(Named<QTreeWidget>(&browser, "lvwEvents")->viewport(),
+                               Qt::LeftButton, {}, at);
         }
         return browser.result();
     });
     for (const char* expected : {"O'Brien's day", "O'Brien's day", "Birthday"}) {
-        part->Events().cmdBrowseEvents->click();
+        Named<QPushButton>(window.get(), "cmdBrowseEvents")->click();
         EXPECT_EQ(cboEvent->currentText(), expected) << round;
     }
     EXPECT_EQ(Count("select * from pmcaleventdate"), 0);
@@ -374,21 +380,24 @@ protected:
         search = &part->Search();
     }
     void SearchJournal(const QString& text, bool all = true) {
-        search->txtCalSearch->setText(text);
-        (all ? search->optCalSearchAll : search->optCalSearchToday)->setChecked(true);
-        search->cmdCalSearch->click();
+        Named<QLineEdit>(window.get(), "txtCalSearch")->setText(text);
+        (all ? Named<QRadioButton>(window.get(), "optCalSearchAll")
+             : Named<QRadioButton>(window.get(), "optCalSearchToday"))
+            ->setChecked(true);
+        Named<QPushButton>(window.get(), "cmdCalSearch")->click();
     }
     void SearchEvents(const QString& text, QRadioButton* mode) {
-        search->txtCalEventsSearch->setText(text);
+        Named<QLineEdit>(window.get(), "txtCalEventsSearch")->setText(text);
         mode->setChecked(true);
-        search->cmdCalEventsSearch->click();
+        Named<QPushButton>(window.get(), "cmdCalEventsSearch")->click();
     }
     QStringList Found(int columns = 1) const {
         QStringList out;
-        for (int i = 0; i < search->lvwCalSearch->topLevelItemCount(); ++i) {
+        for (int i = 0; i < Named<QTreeWidget>(window.get(), "lvwCalSearch")->topLevelItemCount();
+             ++i) {
             QStringList cells;
             for (int c = 0; c < columns; ++c)
-                cells << search->lvwCalSearch->topLevelItem(i)->text(c);
+                cells << Named<QTreeWidget>(window.get(), "lvwCalSearch")->topLevelItem(i)->text(c);
             out << cells.join('|');
         }
         return out;
@@ -408,20 +417,20 @@ TEST_F(CalendarSearching, JournalsAreListedNewestFirstWithLiteralPercentSigns) {
     SearchJournal("  it's  ");
     EXPECT_EQ(Found(2),
               QStringList({"2027-01-06|50 percent, it's early", "2026-12-05|it's 50% done"}));
-    EXPECT_EQ(search->lblCalendarFound->text(), "2");
+    EXPECT_EQ(Named<QLabel>(window.get(), "lblCalendarFound")->text(), "2");
     SearchJournal("50%");
     EXPECT_EQ(Found(), QStringList({"2026-12-05"}));
     ExpectNothingFound();
     SearchJournal("zebra");
     EXPECT_TRUE(Found().isEmpty());
-    EXPECT_EQ(search->lblCalendarFound->text(), "0");
+    EXPECT_EQ(Named<QLabel>(window.get(), "lblCalendarFound")->text(), "0");
     prompter->Expect("Please enter a string to search for!", "Nothing to search!",
                      MsgIcon::Exclamation);
     SearchJournal("   ");
 
-    search->cmdCalSearchClear->click();
+    Named<QPushButton>(window.get(), "cmdCalSearchClear")->click();
     EXPECT_TRUE(Found().isEmpty());
-    EXPECT_TRUE(search->txtCalSearch->text().isEmpty());
+    EXPECT_TRUE(Named<QLineEdit>(window.get(), "txtCalSearch")->text().isEmpty());
 }
 
 TEST_F(CalendarSearching, AnyTextAUserTypesIsSearchedForAsItIs) {
@@ -450,32 +459,34 @@ TEST_F(CalendarSearching, TheSelectedDayIsSearchedAndTheFindBarStepsAndWraps) {
     ClickDay(5);
     auto* tabs = C<TabStrip>("tabCalendar");
     tabs->SelectKey("Search");
-    EXPECT_FALSE(search->chkCalSearchCase->isEnabled()) << "only for the selected day";
-    search->optCalSearchToday->setChecked(true);
-    EXPECT_TRUE(search->chkCalSearchCase->isEnabled());
+    EXPECT_FALSE(Named<QCheckBox>(window.get(), "chkCalSearchCase")->isEnabled())
+        << "only for the selected day";
+    Named<QRadioButton>(window.get(), "optCalSearchToday")->setChecked(true);
+    EXPECT_TRUE(Named<QCheckBox>(window.get(), "chkCalSearchCase")->isEnabled());
     SearchJournal("cat", false);
     EXPECT_EQ(tabs->currentIndex(), 0) << "the journal comes to the front";
-    EXPECT_FALSE(panel.fraCalFindToday->isHidden());
+    EXPECT_FALSE(Named<QGroupBox>(window.get(), "fraCalFindToday")->isHidden());
     EXPECT_EQ(Selected(), "0:Cat");
-    EXPECT_EQ(panel.txtCalFind->text(), "cat");
-    EXPECT_EQ(search->lblCalendarFound->text(), "0");
-    panel.cmdCalFind->click();
+    EXPECT_EQ(Named<QLineEdit>(window.get(), "txtCalFind")->text(), "cat");
+    EXPECT_EQ(Named<QLabel>(window.get(), "lblCalendarFound")->text(), "0");
+    Named<QPushButton>(window.get(), "cmdCalFind")->click();
     EXPECT_EQ(Selected(), "8:cat");
-    panel.cmdCalFind->click();
+    Named<QPushButton>(window.get(), "cmdCalFind")->click();
     EXPECT_EQ(Selected(), "16:CAT");
     prompter->Expect("No more instances found!  Would you like to search from the top again?",
                      "Find Next", MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::Yes);
-    panel.cmdCalFind->click();
+    Named<QPushButton>(window.get(), "cmdCalFind")->click();
     EXPECT_EQ(Selected(), "0:Cat");
-    panel.cmdCalFindClose->click();
-    EXPECT_TRUE(panel.fraCalFindToday->isHidden());
+    Named<QPushButton>(window.get(), "cmdCalFindClose")->click();
+    EXPECT_TRUE(Named<QGroupBox>(window.get(), "fraCalFindToday")->isHidden());
 
     // The database ignores case; the find does not when asked to.
-    search->chkCalSearchCase->setChecked(true);
+    Named<QCheckBox>(window.get(), "chkCalSearchCase")->setChecked(true);
     prompter->Expect("Cannot find 'cAt'!", "Not Found", MsgIcon::Critical);
     SearchJournal("cAt", false);
     ClickDay(6);
-    EXPECT_TRUE(panel.fraCalFindToday->isHidden()) << "entering a day hides the bar";
+    EXPECT_TRUE(Named<QGroupBox>(window.get(), "fraCalFindToday")->isHidden())
+        << "entering a day hides the bar";
     ExpectNothingFound();
     SearchJournal("cat", false);
     // No day selected: the day cannot be written, and the search says so.
@@ -489,19 +500,19 @@ TEST_F(CalendarSearching, EventsAreSearchedInTheirThreeWaysOneLineAnEvent) {
     AddEvent("05 Dec 2026", "Birthday", "cake for Ann");
     AddEvent("05 Dec 2026", "O''Brien''s day", "birthday party");
     AddEvent("01 Jan 2027", "Birthday", "none");
-    SearchEvents("BIRTHDAY", search->optCalEventsAll);
+    SearchEvents("BIRTHDAY", Named<QRadioButton>(window.get(), "optCalEventsAll"));
     QStringList found = Found(3);
     EXPECT_EQ(found.value(0), "2027-01-01|Birthday|none") << "newest first";
     found.sort(); // a day's events come in any order
     EXPECT_EQ(found,
               QStringList({"2026-12-05|Birthday|cake for Ann",
                            "2026-12-05|O'Brien's day|birthday party", "2027-01-01|Birthday|none"}));
-    SearchEvents("birthday", search->optCalEventsTitleOnly);
-    EXPECT_EQ(search->lblCalendarFound->text(), "2");
-    SearchEvents("birthday", search->optCalEventsDescOnly);
+    SearchEvents("birthday", Named<QRadioButton>(window.get(), "optCalEventsTitleOnly"));
+    EXPECT_EQ(Named<QLabel>(window.get(), "lblCalendarFound")->text(), "2");
+    SearchEvents("birthday", Named<QRadioButton>(window.get(), "optCalEventsDescOnly"));
     EXPECT_EQ(Found(2), QStringList({"2026-12-05|O'Brien's day"}));
-    search->cmdCalEventsClear->click();
-    EXPECT_EQ(search->lblCalendarFound->text(), "0");
+    Named<QPushButton>(window.get(), "cmdCalEventsClear")->click();
+    EXPECT_EQ(Named<QLabel>(window.get(), "lblCalendarFound")->text(), "0");
 }
 
 TEST_F(CalendarSearching, AResultOpensItsOwnDayWhateverTheDateFormat) {
@@ -514,7 +525,7 @@ TEST_F(CalendarSearching, AResultOpensItsOwnDayWhateverTheDateFormat) {
     EXPECT_EQ(Found(), QStringList({"03/02/2027"}));
     // One double-click opens the day once, even where the desktop activates items on a
     // single click (there a click only selects); Enter opens it once too.
-    QTreeWidget* list = search->lvwCalSearch;
+    QTreeWidget* list = Named<QTreeWidget>(window.get(), "lvwCalSearch");
     QSignalSpy opened(search, &CalendarSearch::dayChosen);
     SingleClickActivates style;
     list->setStyle(&style);

@@ -21,7 +21,7 @@ protected:
             auto& dialog = dynamic_cast<frmPreferences&>(d);
             drive(dialog);
             if (dialog.isVisible())
-                dialog.cmdExit->click();
+                Named<QPushButton>(&dialog, "cmdExit")->click();
             return dialog.result();
         });
         Menu("mnuPref");
@@ -30,7 +30,7 @@ protected:
     QString Stored() { return Rows("select pwd, minimizetosystray, enabletooltips from pmpref"); }
     void Stops(frmPreferences& dialog, const char* message) {
         prompter->Expect(message);
-        dialog.cmdSave->click();
+        Named<QPushButton>(&dialog, "cmdSave")->click();
         EXPECT_TRUE(dialog.isVisible()) << message;
     }
 };
@@ -38,16 +38,15 @@ protected:
 TEST_F(Preferences, ShowWhatTheTableHoldsAndSaveBothDisplayOptionsEveryTime) {
     Start("plain", "y");
     Dialog([&](frmPreferences& dialog) {
-        EXPECT_TRUE(dialog.chkEnablePwd->isChecked());
-        EXPECT_EQ(dialog.txtPassword->text(), "**********");
-        EXPECT_EQ(dialog.txtPassword->echoMode(), QLineEdit::Password);
-        EXPECT_FALSE(dialog.bPasswordDirty) << "filling is not the user's change";
-        EXPECT_FALSE(dialog.chkMinToSystray->isChecked()) << "\"y\" is off";
-        EXPECT_TRUE(dialog.chkEnableTooltips->isChecked());
-        dialog.tabPref->setCurrentIndex(1);
-        EXPECT_FALSE(dialog.fraPrefDisplay->isHidden());
-        EXPECT_TRUE(dialog.fraPrefSystem->isHidden());
-        dialog.cmdSave->click();
+        EXPECT_TRUE(Named<QCheckBox>(&dialog, "chkEnablePwd")->isChecked());
+        EXPECT_EQ(Named<QLineEdit>(&dialog, "txtPassword")->text(), "**********");
+        EXPECT_EQ(Named<QLineEdit>(&dialog, "txtPassword")->echoMode(), QLineEdit::Password);
+        EXPECT_FALSE(Named<QCheckBox>(&dialog, "chkMinToSystray")->isChecked()) << "\"y\" is off";
+        EXPECT_TRUE(Named<QCheckBox>(&dialog, "chkEnableTooltips")->isChecked());
+        Named<TabStrip>(&dialog, "tabPref")->setCurrentIndex(1);
+        EXPECT_FALSE(Named<QGroupBox>(&dialog, "fraPrefDisplay")->isHidden());
+        EXPECT_TRUE(Named<QGroupBox>(&dialog, "fraPrefSystem")->isHidden());
+        Named<QPushButton>(&dialog, "cmdSave")->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     });
     EXPECT_EQ(Stored(), "('plain','N','Y')") << "an untouched password stays";
@@ -57,27 +56,28 @@ TEST_F(Preferences, ShowWhatTheTableHoldsAndSaveBothDisplayOptionsEveryTime) {
 TEST_F(Preferences, CloseAndStoppedSavesWriteNothing) {
     Start("plain");
     Dialog([&](frmPreferences& dialog) {
-        dialog.chkMinToSystray->setChecked(true);
-        dialog.chkEnableTooltips->setChecked(false);
-        dialog.cmdExit->click();
+        Named<QCheckBox>(&dialog, "chkMinToSystray")->setChecked(true);
+        Named<QCheckBox>(&dialog, "chkEnableTooltips")->setChecked(false);
+        Named<QPushButton>(&dialog, "cmdExit")->click();
     });
     Dialog([&](frmPreferences& dialog) {
-        dialog.chkMinToSystray->setChecked(true);
+        Named<QCheckBox>(&dialog, "chkMinToSystray")->setChecked(true);
         const std::tuple<const char*, const char*, const char*> stops[] = {
             {"**********", "typed only here", "Please change the password first!"},
             {"one", "two", "The passwords do not match!  Please re-enter the passwords."},
             {"**********", "**********", "Please change the password first!"},
         };
         for (auto [first, second, message] : stops) {
-            dialog.txtPassword->setText(first);
-            dialog.txtPassword2->setText(second);
+            Named<QLineEdit>(&dialog, "txtPassword")->setText(first);
+            Named<QLineEdit>(&dialog, "txtPassword2")->setText(second);
             Stops(dialog, message);
         }
-        dialog.chkEnablePwd->setChecked(false);
-        EXPECT_TRUE(dialog.txtPassword->text().isEmpty()) << "unticking clears the fields";
-        EXPECT_FALSE(dialog.fraPwd->isEnabled());
-        dialog.chkEnablePwd->setChecked(true);
-        dialog.txtPassword->setText("   ");
+        Named<QCheckBox>(&dialog, "chkEnablePwd")->setChecked(false);
+        EXPECT_TRUE(Named<QLineEdit>(&dialog, "txtPassword")->text().isEmpty())
+            << "unticking clears the fields";
+        EXPECT_FALSE(Named<QWidget>(&dialog, "fraPwd")->isEnabled());
+        Named<QCheckBox>(&dialog, "chkEnablePwd")->setChecked(true);
+        Named<QLineEdit>(&dialog, "txtPassword")->setText("   ");
         Stops(dialog, "Please fill in the Password fields before saving!");
     });
     EXPECT_EQ(Stored(), "('plain','N','Y')");
@@ -87,11 +87,11 @@ TEST_F(Preferences, CloseAndStoppedSavesWriteNothing) {
 TEST_F(Preferences, APasswordIsStoredAsTheHashOfItsTrimmedTextAndRemovedByUnticking) {
     Start("");
     Dialog([&](frmPreferences& dialog) {
-        EXPECT_FALSE(dialog.fraPwd->isEnabled());
-        dialog.chkEnablePwd->setChecked(true);
-        dialog.txtPassword->setText("  Open Sesame's  ");
-        dialog.txtPassword2->setText("Open Sesame's");
-        dialog.cmdSave->click();
+        EXPECT_FALSE(Named<QWidget>(&dialog, "fraPwd")->isEnabled());
+        Named<QCheckBox>(&dialog, "chkEnablePwd")->setChecked(true);
+        Named<QLineEdit>(&dialog, "txtPassword")->setText("  Open Sesame's  ");
+        Named<QLineEdit>(&dialog, "txtPassword2")->setText("Open Sesame's");
+        Named<QPushButton>(&dialog, "cmdSave")->click();
     });
     const QString stored = Scalar("select pwd from pmpref").toString();
     EXPECT_TRUE(IsPasswordHash(stored)) << stored.toStdString();
@@ -100,8 +100,8 @@ TEST_F(Preferences, APasswordIsStoredAsTheHashOfItsTrimmedTextAndRemovedByUntick
     EXPECT_FALSE(PasswordMatches(stored, "  Open Sesame's  "));
     EXPECT_FALSE(PasswordMatches(stored, "open sesame's"));
     Dialog([&](frmPreferences& dialog) {
-        dialog.chkEnablePwd->setChecked(false);
-        dialog.cmdSave->click();
+        Named<QCheckBox>(&dialog, "chkEnablePwd")->setChecked(false);
+        Named<QPushButton>(&dialog, "cmdSave")->click();
     });
     EXPECT_EQ(Stored(), "('','N','Y')");
 }
@@ -112,8 +112,8 @@ TEST_F(Preferences, ToolTipsFollowTheSaveAtOnce) {
     for (const char* name : controls)
         EXPECT_FALSE(C<QWidget>(name)->toolTip().isEmpty()) << name;
     Dialog([&](frmPreferences& dialog) {
-        dialog.chkEnableTooltips->setChecked(false);
-        dialog.cmdSave->click();
+        Named<QCheckBox>(&dialog, "chkEnableTooltips")->setChecked(false);
+        Named<QPushButton>(&dialog, "cmdSave")->click();
     });
     for (const char* name : controls)
         EXPECT_TRUE(C<QWidget>(name)->toolTip().isEmpty()) << name;

@@ -58,7 +58,7 @@ protected:
 int VisibleFunction(const frmMain& w) {
     int visible = 0, which = -1;
     for (int i : {1, 3, 4})
-        if (!w.fraFunc(i)->isHidden()) {
+        if (!Named<QFrame>(&w, QString("fraFunc(%1)").arg(i))->isHidden()) {
             ++visible;
             which = i;
         }
@@ -68,7 +68,8 @@ int VisibleFunction(const frmMain& w) {
 // Which of the Calendar, Thoughts and Address Book menus the menu bar shows: "100" etc.
 QString FunctionMenus(const frmMain& w) {
     QString out;
-    for (QMenu* m : {w.mnuCal, w.mnuThoughts, w.mnuAddBook})
+    for (QMenu* m : {Named<QMenu>(&w, "mnuCal"), Named<QMenu>(&w, "mnuThoughts"),
+                     Named<QMenu>(&w, "mnuAddBook")})
         out += m->menuAction()->isVisible() ? '1' : '0';
     return out;
 }
@@ -87,13 +88,14 @@ TEST_F(MainWindow, LoadsInItsOrderOnTheCalendarAndExitClosesTheDatabase) {
     EXPECT_EQ(VisibleFunction(w), 1);
     EXPECT_EQ(FunctionMenus(w), "100");
     EXPECT_EQ(w.treeBuilds, 0);
-    EXPECT_EQ(w.sbMainDate->text(), VbFormat(QDate::currentDate(), "d mmm yyyy"));
+    EXPECT_EQ(Named<QLabel>(&w, "sbMain.Panel(1)")->text(),
+              VbFormat(QDate::currentDate(), "d mmm yyyy"));
     // Preferences reach the application-wide values.
     EXPECT_EQ(gShortDateFormat, "yyyy-mm-dd");
     EXPECT_EQ(gMinimizeToSystray, "N");
     EXPECT_EQ(gEnableToolTips, "Y");
     // Exit saves what is pending before the database closes (as the calendar's test shows).
-    w.Action("mnuFileExit")->trigger();
+    ActionOf(&w, "mnuFileExit")->trigger();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(gConn);
 }
@@ -101,14 +103,14 @@ TEST_F(MainWindow, LoadsInItsOrderOnTheCalendarAndExitClosesTheDatabase) {
 TEST_F(MainWindow, SwitchingShowsTheFunctionsFrameAndMenuAndBuildsTheTreeOnce) {
     RecordingMain w;
     w.Load();
-    QListWidget* items = w.lstbarMain->Items();
+    QListWidget* items = Named<ListBar>(&w, "lstbarMain")->Items();
     QTest::mouseClick(items->viewport(), Qt::LeftButton, {},
                       items->visualItemRect(items->item(1)).center());
     EXPECT_EQ(gCurrentFunction, kFunctionThoughts);
     EXPECT_EQ(VisibleFunction(w), 3);
     EXPECT_EQ(FunctionMenus(w), "010");
     EXPECT_EQ(w.treeBuilds, 1);
-    EXPECT_TRUE(w.findChild<ThoughtsPart*>()->bThoughtsLoaded);
+    EXPECT_TRUE(w.findChild<ThoughtsPart*>()->ThoughtsLoaded());
 
     // The Functions menu by its shortcuts, then the list bar by Enter and Space.
     w.activateWindow();
@@ -143,11 +145,11 @@ TEST_F(MainWindow, AFailedSchemaCheckSkipsTheSetUpAndLeavesNothingToTouchTheData
     w.Load();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.steps, QStringList({"CheckVersion"}));
-    EXPECT_EQ(w.lstbarMain->ItemCount(), 0);
+    EXPECT_EQ(Named<ListBar>(&w, "lstbarMain")->ItemCount(), 0);
     EXPECT_EQ(Named<TabStrip>(&w, "tabCalendar")->count(), 0);
-    EXPECT_TRUE(w.sbMainDate->text().isEmpty());
+    EXPECT_TRUE(Named<QLabel>(&w, "sbMain.Panel(1)")->text().isEmpty());
     EXPECT_EQ(VisibleFunction(w), 0);
-    for (QAction* item : w.mnuCal->actions())
+    for (QAction* item : Named<QMenu>(&w, "mnuCal")->actions())
         EXPECT_FALSE(item->isEnabled() && !item->isSeparator() && !item->menu())
             << item->objectName().toStdString();
 }
@@ -176,7 +178,7 @@ TEST_F(WindowLayout, AtTheReferenceSizeTheControlsHaveTheirDesignedSizes) {
     w.findChild<CalendarPart*>()->ShowCalendarFind(true);
     expectAll({{"rtfCalQJournal", "120,1260 8475x7455"}});
 
-    w.Action("mnuFunctionsThoughts")->trigger();
+    ActionOf(&w, "mnuFunctionsThoughts")->trigger();
     expectAll({{"fraFunc(3)", "1440,0 13755x10395"},
                {"tvwThoughts", "120,960 3975x9315"},
                {"tabThoughts", "4140,960 9495x9315"},
@@ -243,7 +245,7 @@ protected:
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->Load();
     }
-    TrayIcon& Icon() { return *window->Tray()->icon; }
+    TrayIcon& Icon() { return *window->findChild<TrayIcon*>(); }
     // What the desktop's tray reports, as it reports it.
     void Activate(QSystemTrayIcon::ActivationReason why) {
         auto* icon = window->findChild<QSystemTrayIcon*>("gTrayIcon");
@@ -272,7 +274,7 @@ TEST_F(Tray, MinimisingHidesTheWindowBehindAnIconThatBringsItBackOrExits) {
         Minimise();
         EXPECT_FALSE(window->isVisible());
     }
-    window->Action("mnuSystrayRestore")->trigger();
+    ActionOf(window, "mnuSystrayRestore")->trigger();
     EXPECT_TRUE(window->isVisible() && window->isMaximized());
     EXPECT_TRUE(Icon().Shown()) << "Restore leaves the icon";
     Activate(QSystemTrayIcon::Context);
@@ -287,7 +289,7 @@ TEST_F(Tray, MinimisingHidesTheWindowBehindAnIconThatBringsItBackOrExits) {
     // Exit from the tray's menu saves the pending work and closes everything.
     Named<QPlainTextEdit>(window, "rtfCalQJournal")->insertPlainText("saved");
     Minimise();
-    window->Action("mnuSystrayExit")->trigger();
+    ActionOf(window, "mnuSystrayExit")->trigger();
     DeleteClosedWindows();
     EXPECT_FALSE(gConn);
     folder.Connect();
@@ -312,27 +314,28 @@ TEST_F(MainWindow, TheHelpMessageTheReadMeAndTheAboutBox) {
     prompter->Expect("Uhm... what help? :)\r\nVisit https://pimora.example.org for information "
                      "about Pimora, or e-mail your question to pimora.author@example.org.",
                      "Pimora", MsgIcon::Information);
-    window->Action("mnuProgHelp")->trigger();
+    ActionOf(window, "mnuProgHelp")->trigger();
 
     QStringList opened;
     const ShellOpener previous =
         InstallShellOpener([&](const QString& target) { return opened << target, true; });
-    window->Action("mnuReadMe")->trigger();
+    ActionOf(window, "mnuReadMe")->trigger();
     EXPECT_TRUE(opened.isEmpty()) << "no read-me, nothing shown";
     QFile(folder.File("readme.xml")).open(QIODevice::WriteOnly);
-    window->Action("mnuReadMe")->trigger();
+    ActionOf(window, "mnuReadMe")->trigger();
     EXPECT_EQ(opened, QStringList({folder.File("readme.xml")}));
     InstallShellOpener(previous);
 
     DialogDriver driver([&](QDialog& d) {
         auto& about = dynamic_cast<frmAbout&>(d);
-        EXPECT_EQ(about.lblTitle->text(), "Pimora - Personal Information Manager");
-        EXPECT_EQ(about.lblVersion->text(), "0.9.7");
-        EXPECT_EQ(about.lblDBVersion->text(), "0.9.7");
-        about.cmdOK->click();
+        EXPECT_EQ(Named<QLabel>(&about, "lblTitle")->text(),
+                  "Pimora - Personal Information Manager");
+        EXPECT_EQ(Named<QLabel>(&about, "lblVersion")->text(), "0.9.7");
+        EXPECT_EQ(Named<QLabel>(&about, "lblDBVersion")->text(), "0.9.7");
+        Named<QPushButton>(&about, "cmdOK")->click();
         return about.result();
     });
-    window->Action("mnuAbout")->trigger();
+    ActionOf(window, "mnuAbout")->trigger();
     EXPECT_EQ(driver.Shown(), 1);
 }
 

@@ -100,7 +100,7 @@ TEST_F(Startup, ExitEndsTheProgramEvenFromTheTrayAndLetsTheNextStartIn) {
         ASSERT_EQ(w->isVisible(), !tray) << how;
         QTimer::singleShot(0, w, [w, tray] {
             if (tray)
-                w->Action("mnuSystrayExit")->trigger();
+                ActionOf(w, "mnuSystrayExit")->trigger();
             else
                 w->close();
         });
@@ -127,16 +127,16 @@ protected:
         return ShowLogin();
     }
     void Type(frmLogin* login, const QString& text) {
-        login->txtPassword->clear();
+        Named<QLineEdit>(login, "txtPassword")->clear();
         // Qt Test types ASCII only; other text is put in as an input method would.
         bool ascii = true;
         for (QChar c : text)
             ascii = ascii && c.unicode() < 128;
         if (ascii)
-            QTest::keyClicks(login->txtPassword, text);
+            QTest::keyClicks(Named<QLineEdit>(login, "txtPassword"), text);
         else
-            login->txtPassword->insert(text);
-        QTest::keyClick(login->txtPassword, Qt::Key_Return);
+            Named<QLineEdit>(login, "txtPassword")->insert(text);
+        QTest::keyClick(Named<QLineEdit>(login, "txtPassword"), Qt::Key_Return);
     }
     void ExpectIncorrect(ScopedPrompter& p, int times = 1) {
         for (int i = 0; i < times; ++i)
@@ -147,15 +147,14 @@ protected:
 
 TEST_F(Login, TheStoredPasswordExactlyOpensTheMainWindowAndIsHashedFromThen) {
     frmLogin* login = Start("Secret");
-    ASSERT_EQ(login->txtPassword->echoMode(), QLineEdit::Password);
+    ASSERT_EQ(Named<QLineEdit>(login, "txtPassword")->echoMode(), QLineEdit::Password);
     ScopedPrompter p;
     WindowsGuard windows;
     ExpectIncorrect(p, 2);
     Type(login, "secret");
     EXPECT_TRUE(login->isVisible());
-    EXPECT_TRUE(login->txtPassword->text().isEmpty());
+    EXPECT_TRUE(Named<QLineEdit>(login, "txtPassword")->text().isEmpty());
     Type(login, " Secret");
-    EXPECT_EQ(login->iTries, 2);
     Type(login, "Secret");
     EXPECT_TRUE(VisibleWindow<frmMain>());
     EXPECT_FALSE(VisibleWindow<frmLogin>());
@@ -170,7 +169,7 @@ TEST_F(Login, ThreeWrongAnswersOrEscapeEndTheProgram) {
         ScopedPrompter p;
         WindowsGuard windows;
         if (escape) {
-            QTest::keyClick(login->txtPassword, Qt::Key_Escape);
+            QTest::keyClick(Named<QLineEdit>(login, "txtPassword"), Qt::Key_Escape);
         } else {
             ExpectIncorrect(p, 3);
             for (int i = 0; i < 3; ++i)

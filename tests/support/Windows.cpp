@@ -31,3 +31,10 @@ DialogDriver::DialogDriver(std::function<int(QDialog&)> drive) : drive_(std::mov
 DialogDriver::~DialogDriver() {
     InstallModalRunner(std::move(previous_));
 }
+
+QAction* ActionOf(const QObject* window, const QString& name) {
+    QAction* action = window->findChild<QAction*>(name);
+    if (!action)
+        ADD_FAILURE() << "no menu item named " << name.toStdString();
+    return action;
+}

@@ -34,10 +34,10 @@ template <class T> T* VisibleWindow() {
 
 // The control of a type carrying a name, found as a user's automation would find it; a test
 // fails when there is none.
-template <class T> T* Named(const QObject* in, const char* name) {
-    T* found = in->findChild<T*>(QString::fromLatin1(name));
+template <class T> T* Named(const QObject* in, const QString& name) {
+    T* found = in->findChild<T*>(name);
     if (!found)
-        ADD_FAILURE() << "no control named " << name;
+        ADD_FAILURE() << "no control named " << name.toStdString();
     return found;
 }
 
@@ -46,6 +46,13 @@ inline void DoubleClick(QWidget* w, QPoint at) {
     QTest::mouseClick(w, Qt::LeftButton, {}, at);
     QTest::mouseDClick(w, Qt::LeftButton, {}, at);
     QTest::mouseRelease(w, Qt::LeftButton, {}, at);
+}
+
+// The menu item of a window under its name; a test fails when there is none, and so does an
+// item that cannot be used.
+QAction* ActionOf(const QObject* window, const QString& name);
+template <class W> QAction* ActionOf(const std::unique_ptr<W>& window, const QString& name) {
+    return ActionOf(window.get(), name);
 }
 
 // Closes every window a test left open and lets Qt delete those that asked for it.
@@ -95,7 +102,7 @@ protected:
         window = std::make_unique<frmMain>();
         window->Load();
     }
-    void Menu(const char* action) { window->Action(action)->trigger(); }
+    void Menu(const char* action) { ActionOf(window, action)->trigger(); }
     template <class T = QPushButton> T* C(const char* name) { return Named<T>(window.get(), name); }
 
     AppFolder folder;

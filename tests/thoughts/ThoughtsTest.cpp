@@ -58,7 +58,7 @@ TEST_F(Thoughts, AChainTenThousandDeepAndACycleBuildWithoutHarm) {
     Row("y", "y", "x");
     gConn->CommitTrans();
     Open();
-    EXPECT_EQ(part->ThoughtNodeCount, 10000);
+    EXPECT_EQ(part->CountedNodes(), 10000);
     ASSERT_TRUE(tree->Node("n9999"));
     EXPECT_EQ(ThoughtTree::Image(tree->Node("n9999")), 5);
     EXPECT_EQ(ThoughtTree::Image(tree->Node("n9998")), 3);
@@ -253,14 +253,18 @@ protected:
         tabs->SelectKey("SEARCH");
     }
     void Search(const QString& text, bool all) {
-        search->txtThoSearch->setText(text);
-        (all ? search->optThoSearchAll : search->optThoSearchNode)->setChecked(true);
-        search->cmdThoSearch->click();
+        Named<QLineEdit>(window.get(), "txtThoSearch")->setText(text);
+        (all ? Named<QRadioButton>(window.get(), "optThoSearchAll")
+             : Named<QRadioButton>(window.get(), "optThoSearchNode"))
+            ->setChecked(true);
+        Named<QPushButton>(window.get(), "cmdThoSearch")->click();
     }
     QStringList Found() const {
         QStringList out;
-        for (int i = 0; i < search->lvwThoSearch->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = search->lvwThoSearch->topLevelItem(i);
+        for (int i = 0; i < Named<QTreeWidget>(window.get(), "lvwThoSearch")->topLevelItemCount();
+             ++i) {
+            const QTreeWidgetItem* item =
+                Named<QTreeWidget>(window.get(), "lvwThoSearch")->topLevelItem(i);
             out << item->text(0) + '|' + item->text(1) + '|' + item->text(2);
         }
         return out;
@@ -274,11 +278,11 @@ protected:
 };
 
 TEST_F(ThoughtsSearching, AllNodesMatchNotesAndCaptionsWithLiteralPercentSigns) {
-    EXPECT_TRUE(search->chkThoCaseSensitive->isEnabled());
+    EXPECT_TRUE(Named<QCheckBox>(window.get(), "chkThoCaseSensitive")->isEnabled());
     Search("  50%  ", true);
-    EXPECT_FALSE(search->chkThoCaseSensitive->isEnabled());
+    EXPECT_FALSE(Named<QCheckBox>(window.get(), "chkThoCaseSensitive")->isEnabled());
     EXPECT_EQ(Found(), QStringList({"Ideas 50%|thoughts://Work/Ideas 50%|i"}));
-    EXPECT_EQ(search->lblFound->text(), "1");
+    EXPECT_EQ(Named<QLabel>(window.get(), "lblFound")->text(), "1");
     Search("a_c", true);
     EXPECT_EQ(Found().size(), 2) << "_ is any one character";
     Search("it's", true);
@@ -287,7 +291,7 @@ TEST_F(ThoughtsSearching, AllNodesMatchNotesAndCaptionsWithLiteralPercentSigns) 
     EXPECT_EQ(Found(), QStringList({"Home|thoughts://Home|h"})) << "captions count";
     prompter->Expect("Nothing found!");
     Search("zebra", true);
-    EXPECT_EQ(search->lblFound->text(), "0");
+    EXPECT_EQ(Named<QLabel>(window.get(), "lblFound")->text(), "0");
     prompter->Expect("Please enter a string to search for!", "Nothing to search!",
                      MsgIcon::Exclamation);
     Search("   ", true);
@@ -298,22 +302,24 @@ TEST_F(ThoughtsSearching, AllNodesMatchNotesAndCaptionsWithLiteralPercentSigns) 
     EXPECT_EQ(found, QStringList({"Home|thoughts://Home|h", "Ideas 50%|thoughts://Work/Ideas 50%|i",
                                   "Work|thoughts://Work|w"}));
     // A double-click opens the node, its note and its location.
-    search->lvwThoSearch->setCurrentItem(search->lvwThoSearch->findItems("Home", {})[0]);
+    Named<QTreeWidget>(window.get(), "lvwThoSearch")
+        ->setCurrentItem(
+            Named<QTreeWidget>(window.get(), "lvwThoSearch")->findItems("Home", {})[0]);
     search->lvwThoSearch_DblClick();
     EXPECT_EQ(Current(), "h");
     EXPECT_EQ(note->toPlainText(), "50 percent of abc");
     EXPECT_EQ(location->text(), "thoughts://Home");
     EXPECT_EQ(tabs->currentIndex(), 0);
-    search->cmdSearchClear->click();
+    Named<QPushButton>(window.get(), "cmdSearchClear")->click();
     EXPECT_TRUE(Found().isEmpty());
-    EXPECT_TRUE(search->txtThoSearch->text().isEmpty());
+    EXPECT_TRUE(Named<QLineEdit>(window.get(), "txtThoSearch")->text().isEmpty());
 }
 
 // One double-click or one Enter opens a result once: a node deleted since the search is
 // reported once, and a click only selects.
 TEST_F(ThoughtsSearching, AResultOpensOncePerDoubleClickOrEnter) {
     Search("n", true);
-    QTreeWidget* list = search->lvwThoSearch;
+    QTreeWidget* list = Named<QTreeWidget>(window.get(), "lvwThoSearch");
     auto item = [&](const char* caption) { return list->findItems(caption, {}).value(0); };
     auto at = [&](const char* caption) { return list->visualItemRect(item(caption)).center(); };
     Click("h");
@@ -342,16 +348,16 @@ TEST_F(ThoughtsSearching, TheSelectedNodeIsSearchedAndTheFindGoesOnFromTheMatch)
     EXPECT_FALSE(find->isHidden());
     EXPECT_EQ(Named<QLineEdit>(window.get(), "txtThoFind")->text(), "abc");
     EXPECT_EQ(Selected(), "14:abc");
-    EXPECT_EQ(search->lblFound->text(), "0");
+    EXPECT_EQ(Named<QLabel>(window.get(), "lblFound")->text(), "0");
     Named<QPushButton>(window.get(), "cmdFindNext")->click();
     EXPECT_EQ(Selected(), "22:ABC");
 
     // Case Sensitive: the database finds the row, the note does not hold the text so.
-    search->chkThoCaseSensitive->setChecked(true);
+    Named<QCheckBox>(window.get(), "chkThoCaseSensitive")->setChecked(true);
     prompter->Expect("Cannot find 'DONE'!", "Not Found", MsgIcon::Critical);
     Search("DONE", false);
     // Folding case reaches beyond ASCII, one letter for one letter.
-    search->chkThoCaseSensitive->setChecked(false);
+    Named<QCheckBox>(window.get(), "chkThoCaseSensitive")->setChecked(false);
     prompter->Expect("Nothing found!");
     Search("STRASSE", false);
     Search("STRAßE", false);
@@ -369,7 +375,7 @@ TEST_F(ThoughtsSearching, AResultWhoseNodeIsNotInTheTreeIsReported) {
     prompter->ExpectError("Error while doing Thoughts search!", "Search Error!",
                           "Element not found");
     Search("abc", true);
-    EXPECT_EQ(search->lblFound->text(), "0") << "the count is not updated";
+    EXPECT_EQ(Named<QLabel>(window.get(), "lblFound")->text(), "0") << "the count is not updated";
     prompter->ExpectError("Error while getting to node!", "Node Error!", "Element not found");
     part->GoToNode("late");
 }

@@ -5,16 +5,12 @@
 
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarPart.h"
-#include "calendar/DayEventsPanel.h"
-#include "calendar/JournalPanel.h"
 #include "calendar/frmEvents.h"
 #include "data/modDB.h"
 #include "platform/Application.h"
 #include "platform/Prompter.h"
 #include "shell/frmMain.h"
-#include "thoughts/ThoughtNote.h"
 #include "thoughts/ThoughtTree.h"
-#include "thoughts/ThoughtsPart.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,6 +62,20 @@ private:
     int fd_;
 };
 
+// A control of the window by its name, as automation finds it.
+template <class T> T* Control(const QObject& in, const char* name) {
+    T* found = in.findChild<T*>(QString::fromLatin1(name));
+    if (!found) {
+        std::fprintf(stderr, "no control named %s\n", name);
+        std::abort();
+    }
+    return found;
+}
+
+QAction* ActionOf(const QObject* in, const QString& name) {
+    return Control<QAction>(*in, name.toLatin1().constData());
+}
+
 const char* const kWords[] = {"rain", "it's", "café", "Señora", "journal", "O'Brien", "\n",
                               "  ",   "über", "day",  "%",      "[x]",     "日記",    "tea"};
 
@@ -73,8 +83,7 @@ class Driver {
 public:
     Driver(frmMain& window, Log& log, std::mt19937& rng, Answers& answers)
         : window_(window), log_(log), rng_(rng), answers_(answers),
-          calendar_(*window.findChild<CalendarPart*>()),
-          thoughts_(*window.findChild<ThoughtsPart*>()) {}
+          calendar_(*window.findChild<CalendarPart*>()) {}
 
     void Step() {
         switch (Pick(10)) {
@@ -120,7 +129,7 @@ private:
         const Op op{QStringLiteral("J"), {day.toString(Qt::ISODate), Encode(text)}};
         Run(op, [&] {
             calendar_.Grid().GoToDay(day);
-            QPlainTextEdit* box = calendar_.Journal().rtfCalQJournal;
+            auto* box = Control<QPlainTextEdit>(window_, "rtfCalQJournal");
             box->selectAll();
             box->insertPlainText(text);
             calendar_.Grid().GoToDay(day.addDays(1 + Pick(3)));
@@ -130,28 +139,29 @@ private:
 
     // Saved or deleted through the day's event editor.
     void Event(bool remove) {
-        DayEventsPanel& events = calendar_.Events();
-        if (events.cboEvent->count() == 0)
+        auto* types = Control<QComboBox>(window_, "cboEvent");
+        if (types->count() == 0)
             return EventType();
         const QDate day = Day();
-        const QString type = events.cboEvent->itemText(Pick(events.cboEvent->count()));
+        const QString type = types->itemText(Pick(types->count()));
         const QString details = Text(Pick(6));
         const Op op = remove ? Op{QStringLiteral("ED"), {day.toString(Qt::ISODate), Encode(type)}}
                              : Op{QStringLiteral("E"),
                                   {day.toString(Qt::ISODate), Encode(type), Encode(details)}};
         Run(op, [&] {
             calendar_.Grid().GoToDay(day);
-            events.cboEvent->setEditText(type);
-            events.txtEventDetails->setText(details);
-            events.dtpStartTime->setTime(QTime(Pick(24), Pick(60)));
-            (remove ? events.cmdCalEventDelete : events.cmdCalEventSave)->click();
-            events.cmdCalEventClear->click();
+            types->setEditText(type);
+            Control<QLineEdit>(window_, "txtEventDetails")->setText(details);
+            Control<QTimeEdit>(window_, "dtpStartTime")->setTime(QTime(Pick(24), Pick(60)));
+            Control<QPushButton>(window_, remove ? "cmdCalEventDelete" : "cmdCalEventSave")
+                ->click();
+            Control<QPushButton>(window_, "cmdCalEventClear")->click();
             return op;
         });
     }
 
     QTreeWidgetItem* AnyNode(bool rootToo) {
-        ThoughtTree& tree = thoughts_.Tree();
+        ThoughtTree& tree = Tree();
         std::vector<QTreeWidgetItem*> all;
         for (QTreeWidgetItemIterator it(&tree); *it; ++it)
             if (rootToo || (*it)->parent())
@@ -169,11 +179,11 @@ private:
         const QString text = Text(Pick(30));
         const Op op{QStringLiteral("N"), {name, Encode(text)}};
         Run(op, [&] {
-            thoughts_.Tree().setCurrentItem(node);
-            QPlainTextEdit* box = thoughts_.Note().rtfThoughts;
+            Tree().setCurrentItem(node);
+            auto* box = Control<QPlainTextEdit>(window_, "rtfThoughts");
             box->selectAll();
             box->insertPlainText(text);
-            thoughts_.Tree().setCurrentItem(next);
+            Tree().setCurrentItem(next);
             return op;
         });
     }
@@ -184,14 +194,14 @@ private:
             return;
         const Op begin{QStringLiteral("NA"), {ThoughtTree::Key(parent)}};
         Run(begin, [&] {
-            thoughts_.Tree().setCurrentItem(parent);
-            window_.Action(QStringLiteral("mnuNodeNew"))->trigger();
+            Tree().setCurrentItem(parent);
+            ActionOf(&window_, QStringLiteral("mnuNodeNew"))->trigger();
             // Move on, so that the new node's empty note is written now.
-            thoughts_.Tree().setCurrentItem(parent);
+            Tree().setCurrentItem(parent);
             Op done = begin;
-            done.args << ThoughtTree::Key(thoughts_.Tree().currentItem() == parent
+            done.args << ThoughtTree::Key(Tree().currentItem() == parent
                                               ? parent->child(parent->childCount() - 1)
-                                              : thoughts_.Tree().currentItem());
+                                              : Tree().currentItem());
             return done;
         });
     }
@@ -203,8 +213,8 @@ private:
         answers_.caption = Text(1 + Pick(3));
         const Op op{QStringLiteral("NR"), {ThoughtTree::Key(node), Encode(answers_.caption)}};
         Run(op, [&] {
-            thoughts_.Tree().setCurrentItem(node);
-            window_.Action(QStringLiteral("mnuNodeRename"))->trigger();
+            Tree().setCurrentItem(node);
+            ActionOf(&window_, QStringLiteral("mnuNodeRename"))->trigger();
             return op;
         });
     }
@@ -215,8 +225,8 @@ private:
             return NewNode();
         const Op op{QStringLiteral("ND"), {ThoughtTree::Key(node)}};
         Run(op, [&] {
-            thoughts_.Tree().setCurrentItem(node);
-            window_.Action(QStringLiteral("mnuNodeDelete"))->trigger();
+            Tree().setCurrentItem(node);
+            ActionOf(&window_, QStringLiteral("mnuNodeDelete"))->trigger();
             return op;
         });
     }
@@ -229,12 +239,12 @@ private:
         Run(op, [&] {
             const ModalRunner previous = InstallModalRunner([&](QDialog& d) {
                 auto& dialog = dynamic_cast<frmEvents&>(d);
-                dialog.txtEvent->setText(name);
-                dialog.txtDesc->setText(description);
-                dialog.cmdEventSave->click();
+                Control<QLineEdit>(dialog, "txtEvent")->setText(name);
+                Control<QLineEdit>(dialog, "txtDesc")->setText(description);
+                Control<QPushButton>(dialog, "cmdEventSave")->click();
                 return 0;
             });
-            window_.Action(QStringLiteral("mnuMaintEvents"))->trigger();
+            ActionOf(&window_, QStringLiteral("mnuMaintEvents"))->trigger();
             InstallModalRunner(previous);
             return op;
         });
@@ -245,7 +255,8 @@ private:
     std::mt19937& rng_;
     Answers& answers_;
     CalendarPart& calendar_;
-    ThoughtsPart& thoughts_;
+
+    ThoughtTree& Tree() { return *Control<ThoughtTree>(window_, "tvwThoughts"); }
 };
 
 } // namespace
@@ -268,7 +279,7 @@ int main(int argc, char** argv) {
     log.Write(QStringLiteral("RUN"));
     frmMain window;
     window.Load();
-    window.Action(QStringLiteral("mnuFunctionsThoughts"))->trigger();
+    ActionOf(&window, QStringLiteral("mnuFunctionsThoughts"))->trigger();
     Driver driver(window, log, rng, answering);
     for (;;)
         driver.Step();
