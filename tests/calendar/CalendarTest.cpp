@@ -453,7 +453,6 @@ TEST_F(CalendarSearching, AnyTextAUserTypesIsSearchedForAsItIs) {
 }
 
 TEST_F(CalendarSearching, TheSelectedDayIsSearchedAndTheFindBarStepsAndWraps) {
-    JournalPanel& panel = part->Journal();
     AddJournal("05 Dec 2026", "Cat and cat and CAT");
     Show("December", 2026);
     ClickDay(5);
