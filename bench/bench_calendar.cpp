@@ -3,7 +3,7 @@
 #include "LargeDb.h"
 #include "RatioReporter.h"
 
-#include "calendar/CalGrid.h"
+#include "calendar/CalGridView.h"
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarPart.h"
 #include "calendar/CalendarSearch.h"

@@ -4,7 +4,7 @@
 #include "RatioReporter.h"
 
 #include "common/AppGlobals.h"
-#include "controls/FindText.h"
+#include "controls/TextFinder.h"
 #include "data/modDB.h"
 #include "platform/Application.h"
 #include "shell/frmMain.h"

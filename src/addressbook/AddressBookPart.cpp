@@ -72,7 +72,7 @@ QTreeWidget* AddressBookPart::BuildList(QWidget* frame, const char* name,
     find->installEventFilter(this);
     image = new QLabel(frame);
     image->setObjectName(QString::fromLatin1(imageName));
-    image->setPixmap(ImageListIcon(24).pixmap(24, 24));
+    image->setPixmap(PictureIcon(Picture::People).pixmap(24, 24));
     auto* list = new QTreeWidget(frame);
     list->setObjectName(QString::fromLatin1(name));
     list->setRootIsDecorated(false);
@@ -115,8 +115,10 @@ void AddressBookPart::ApplyToolTips(bool enable) {
 
 void AddressBookPart::BuildAddBookTab() {
     tabAddBookMain->RemoveAll();
-    tabAddBookMain->AddTab(QStringLiteral("People"), QStringLiteral("People"), ImageListIcon(24));
-    tabAddBookMain->AddTab(QStringLiteral("Groups"), QStringLiteral("Groups"), ImageListIcon(48));
+    tabAddBookMain->AddTab(QStringLiteral("People"), QStringLiteral("People"),
+                           PictureIcon(Picture::People));
+    tabAddBookMain->AddTab(QStringLiteral("Groups"), QStringLiteral("Groups"),
+                           PictureIcon(Picture::Groups));
     tabAddBookMain->setCurrentIndex(0);
     for (QWidget* box : std::initializer_list<QWidget*>{
              txtABContactsQuickFind, txtABContactListsQuickFind, cboABCategory, cboABContactLists})

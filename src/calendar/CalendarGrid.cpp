@@ -1,6 +1,6 @@
 #include "calendar/CalendarGrid.h"
 
-#include "calendar/CalGrid.h"
+#include "calendar/CalGridView.h"
 #include "calendar/modCalendar.h"
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"

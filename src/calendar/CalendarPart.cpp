@@ -1,6 +1,6 @@
 #include "calendar/CalendarPart.h"
 
-#include "calendar/CalGrid.h"
+#include "calendar/CalGridModel.h"
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarSearch.h"
 #include "calendar/DayEventsPanel.h"
@@ -10,9 +10,9 @@
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "controls/FindText.h"
 #include "controls/ImageList.h"
 #include "controls/TabStrip.h"
+#include "controls/TextFinder.h"
 #include "controls/Twips.h"
 #include "platform/Application.h"
 
@@ -103,14 +103,16 @@ void CalendarPart::BuildMenu(QMenu* menu) {
 
 void CalendarPart::BuildCalendarTab() {
     tabCalendar->RemoveAll();
-    tabCalendar->AddTab(QStringLiteral("Diary"), QStringLiteral("Diary"), ImageListIcon(27));
-    tabCalendar->AddTab(QStringLiteral("Search"), QStringLiteral("Search"), ImageListIcon(12));
+    tabCalendar->AddTab(QStringLiteral("Diary"), QStringLiteral("Diary"),
+                        PictureIcon(Picture::Diary));
+    tabCalendar->AddTab(QStringLiteral("Search"), QStringLiteral("Search"),
+                        PictureIcon(Picture::Search));
     tabCalendar->setCurrentIndex(0);
     tabSearchCalendar->RemoveAll();
     tabSearchCalendar->AddTab(QStringLiteral("Search Journal"), QStringLiteral("SearchJournal"),
-                              ImageListIcon(27));
+                              PictureIcon(Picture::Diary));
     tabSearchCalendar->AddTab(QStringLiteral("Search Events"), QStringLiteral("SearchEvents"),
-                              ImageListIcon(45));
+                              PictureIcon(Picture::Events));
     tabSearchCalendar->setCurrentIndex(0);
     BringToFront(fraCalDiary);
     BringToFront(fraSearchJournal);

@@ -6,9 +6,9 @@
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
 #include "controls/FindFrame.h"
-#include "controls/FindText.h"
 #include "controls/IdleSaver.h"
 #include "controls/TextBox.h"
+#include "controls/TextFinder.h"
 #include "controls/Twips.h"
 #include "store/CalendarStore.h"
 

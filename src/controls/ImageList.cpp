@@ -118,25 +118,24 @@ private:
     QColor colour_;
 };
 
-QColor ColourOf(int index) {
-    switch (index) {
-    case 12:
+QColor ColourOf(Picture picture) {
+    switch (picture) {
+    case Picture::Search:
         return QColor(90, 120, 200);
-    case 24:
+    case Picture::People:
         return QColor(200, 140, 60);
-    case 27:
+    case Picture::Diary:
         return QColor(70, 150, 90);
-    case 35:
+    case Picture::Thoughts:
         return QColor(160, 90, 170);
-    case 45:
+    case Picture::Events:
         return QColor(200, 80, 80);
-    case 47:
+    case Picture::Thought:
         return QColor(120, 110, 190);
-    case 48:
+    case Picture::Groups:
         return QColor(190, 160, 40);
-    default:
-        return QColor(120, 120, 120);
     }
+    return QColor(120, 120, 120);
 }
 
 } // namespace
@@ -145,8 +144,9 @@ QIcon GlyphIcon(Glyph shape, const QColor& colour) {
     return QIcon(new GlyphEngine(shape, colour));
 }
 
-QIcon ImageListIcon(int index) {
-    return GlyphIcon(index == 12 ? Glyph::Magnifier : Glyph::Lines, ColourOf(index));
+QIcon PictureIcon(Picture picture) {
+    return GlyphIcon(picture == Picture::Search ? Glyph::Magnifier : Glyph::Lines,
+                     ColourOf(picture));
 }
 
 QIcon AppIcon() {

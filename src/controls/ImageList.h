@@ -4,8 +4,18 @@
 #include <QList>
 #include <QString>
 
-// The pictures behind the icon indices the windows use (ilsIcons16, ilsIcons32).
-QIcon ImageListIcon(int index);
+// The pictures the windows' tabs and the function bar show (ilsIcons16, ilsIcons32), named
+// for what they stand for; the values are their places in those image lists.
+enum class Picture {
+    Search = 12,
+    People = 24,
+    Diary = 27,
+    Thoughts = 35,
+    Events = 45,
+    Thought = 47,
+    Groups = 48,
+};
+QIcon PictureIcon(Picture picture);
 
 // Shapes the drawn icons take.
 enum class Glyph {

@@ -9,6 +9,15 @@
 
 namespace {
 
+// The real prompter: modal QMessageBox / QInputDialog. The first button is the default
+// and every button has its access key.
+class QtPrompter : public Prompter {
+public:
+    MsgResult Message(const QString& text, MsgButtons buttons, MsgIcon icon,
+                      const QString& title) override;
+    QString Input(const QString& prompt, const QString& title, const QString& defaultText) override;
+};
+
 std::unique_ptr<Prompter> g_installed;
 QtPrompter g_builtin;
 

@@ -20,15 +20,6 @@ public:
                           const QString& defaultText) = 0;
 };
 
-// The real prompter: modal QMessageBox / QInputDialog. The first button is the default
-// and every button has its access key.
-class QtPrompter : public Prompter {
-public:
-    MsgResult Message(const QString& text, MsgButtons buttons, MsgIcon icon,
-                      const QString& title) override;
-    QString Input(const QString& prompt, const QString& title, const QString& defaultText) override;
-};
-
 Prompter& CurrentPrompter();
 // Installs a prompter and returns the previous one (null when it was the built-in one).
 std::unique_ptr<Prompter> InstallPrompter(std::unique_ptr<Prompter> prompter);

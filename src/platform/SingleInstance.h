@@ -1,25 +1,12 @@
 #pragma once
 
+#include "platform/FileLock.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
 
 class QLocalServer;
-
-// An exclusive advisory lock on a file, held while the object lives. The system lets go of it
-// when the process ends, however it ends, so a crashed holder leaves nothing to clean up.
-class FileLock {
-public:
-    enum class Result { Taken, HeldElsewhere, Unavailable };
-    FileLock() = default;
-    ~FileLock();
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    Result TryLock(const QString& path);
-
-private:
-    int fd_ = -1;
-};
 
 // One running instance per user and title: the first listens on a local socket, a later
 // one finds it there and asks it to bring its window forward.

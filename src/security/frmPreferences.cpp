@@ -105,8 +105,10 @@ frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent) {
     layout->addWidget(tabPref, 1);
     layout->addLayout(buttons);
 
-    tabPref->AddTab(QStringLiteral("System"), QStringLiteral("System"), ImageListIcon(12));
-    tabPref->AddTab(QStringLiteral("Display"), QStringLiteral("Display"), ImageListIcon(24));
+    tabPref->AddTab(QStringLiteral("System"), QStringLiteral("System"),
+                    PictureIcon(Picture::Search));
+    tabPref->AddTab(QStringLiteral("Display"), QStringLiteral("Display"),
+                    PictureIcon(Picture::People));
     tabPref->setCurrentIndex(0);
     PopulatePref();
     tabPref->BringToFront(fraPrefSystem);

@@ -16,7 +16,7 @@
 #include "security/Preferences.h"
 #include "security/frmPreferences.h"
 #include "shell/LayoutRules.h"
-#include "shell/Tray.h"
+#include "shell/MainTray.h"
 #include "shell/frmAbout.h"
 #include "store/Database.h"
 #include "thoughts/ThoughtsPart.h"
@@ -190,10 +190,10 @@ void frmMain::SetupStatusBar() {
 void frmMain::BuildListBar() {
     lstbarMain->Clear();
     lstbarMain->SetBar(QStringLiteral("Functions"), QStringLiteral("Functions"));
-    lstbarMain->AddItem(QStringLiteral("Item2"), QStringLiteral("Calendar"), ImageListIcon(27),
-                        QStringLiteral("Calendar Function"));
-    lstbarMain->AddItem(QStringLiteral("Item5"), QStringLiteral("Thoughts"), ImageListIcon(35),
-                        QStringLiteral("Thoughts Function"));
+    lstbarMain->AddItem(QStringLiteral("Item2"), QStringLiteral("Calendar"),
+                        PictureIcon(Picture::Diary), QStringLiteral("Calendar Function"));
+    lstbarMain->AddItem(QStringLiteral("Item5"), QStringLiteral("Thoughts"),
+                        PictureIcon(Picture::Thoughts), QStringLiteral("Thoughts Function"));
 }
 
 void frmMain::BuildCalendarTab() {

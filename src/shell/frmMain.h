@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/FindText.h"
+#include "controls/TextFinder.h"
 
 #include <QMainWindow>
 #include <array>

@@ -3,10 +3,11 @@
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
-#include "controls/FindText.h"
 #include "controls/TabStrip.h"
+#include "controls/TextFinder.h"
 #include "controls/Twips.h"
 #include "store/ThoughtStore.h"
+#include "thoughts/ThoughtNodeCommands.h"
 #include "thoughts/ThoughtNote.h"
 #include "thoughts/ThoughtTree.h"
 #include "thoughts/ThoughtsSearch.h"
@@ -53,15 +54,21 @@ ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder)
         PlaceTwips(f, {120, 360, 9255, 8835});
     note_ = new ThoughtNote(fraThoughts2, finder_);
     search_ = new ThoughtsSearch(fraThoughtsSearch, *tvwThoughts_);
+    commands_ = std::make_unique<ThoughtNodeCommands>(
+        *tvwThoughts_, *note_,
+        ThoughtNodeCommands::PartHooks{
+            [this] { return SaveThought(); }, [this] { RefreshThoughtsTree(); },
+            [this](QTreeWidgetItem* node) { tvwThoughts_NodeClick(node); },
+            [this] { return ThoughtNodeCount; }});
 
     connect(tvwThoughts_, &ThoughtTree::nodeClicked, this, &ThoughtsPart::tvwThoughts_NodeClick);
     connect(tvwThoughts_, &ThoughtTree::validate, this, [this] { SaveThought(); });
     // A note that cannot be written keeps its node on screen, highlighted and current.
     tvwThoughts_->OnLeaveNode([this] { return SaveThought(); });
     tvwThoughts_->OnBeforeLabelEdit(
-        [this](QTreeWidgetItem* node) { return tvwThoughts_BeforeLabelEdit(node); });
+        [this](QTreeWidgetItem* node) { return commands_->tvwThoughts_BeforeLabelEdit(node); });
     tvwThoughts_->OnAfterLabelEdit([this](QTreeWidgetItem* node, const QString& text) {
-        tvwThoughts_AfterLabelEdit(node, text);
+        commands_->tvwThoughts_AfterLabelEdit(node, text);
     });
     // A tab chosen by the user, with the mouse or the keyboard, saves the note first.
     connect(tabThoughts, &TabStrip::tabChosen, this, &ThoughtsPart::tabThoughts_Click);
@@ -90,25 +97,29 @@ void ThoughtsPart::BuildMenus(QMenu* menu) {
     for (QAction* a : {add(menu, "mnuRefreshThoughts", "Refresh Thoughts Tree",
                            [this] { mnuRefreshThoughts_Click(); }),
                        add(menu, "mnuThoCountNodes", "Count Thought Nodes",
-                           [this] { mnuThoCountNodes_Click(); }),
+                           [this] { commands_->mnuThoCountNodes_Click(); }),
                        add(menu, "mnuMaintClearThoughts", "Clear Thoughts...",
-                           [this] { mnuMaintClearThoughts_Click(); })}) {
+                           [this] { commands_->mnuMaintClearThoughts_Click(); })}) {
         a->setEnabled(false);
         actions_ << a;
     }
     mnuThoughtsMenu = new QMenu(QStringLiteral("ThoughtsMenu"), tvwThoughts_);
     mnuThoughtsMenu->setObjectName(QStringLiteral("mnuThoughtsMenu"));
-    add(mnuThoughtsMenu, "mnuNodeNew", "New Node", [this] { mnuNodeNew_Click(); });
-    add(mnuThoughtsMenu, "mnuNodeDelete", "Delete Node", [this] { mnuNodeDelete_Click(); });
-    add(mnuThoughtsMenu, "mnuNodeRename", "Rename Node", [this] { mnuNodeRename_Click(); });
+    add(mnuThoughtsMenu, "mnuNodeNew", "New Node", [this] { commands_->mnuNodeNew_Click(); });
+    add(mnuThoughtsMenu, "mnuNodeDelete", "Delete Node",
+        [this] { commands_->mnuNodeDelete_Click(); });
+    add(mnuThoughtsMenu, "mnuNodeRename", "Rename Node",
+        [this] { commands_->mnuNodeRename_Click(); });
     connect(tvwThoughts_, &ThoughtTree::popupRequested, mnuThoughtsMenu,
             [this](const QPoint& at) { mnuThoughtsMenu->popup(at); });
 }
 
 void ThoughtsPart::BuildThoughtsTab() {
     tabThoughts->RemoveAll();
-    tabThoughts->AddTab(QStringLiteral("Thought"), QStringLiteral("THOUGHT"), ImageListIcon(47));
-    tabThoughts->AddTab(QStringLiteral("Search"), QStringLiteral("SEARCH"), ImageListIcon(12));
+    tabThoughts->AddTab(QStringLiteral("Thought"), QStringLiteral("THOUGHT"),
+                        PictureIcon(Picture::Thought));
+    tabThoughts->AddTab(QStringLiteral("Search"), QStringLiteral("SEARCH"),
+                        PictureIcon(Picture::Search));
     tabThoughts->setCurrentIndex(0);
     BringToFront(fraThoughts2);
     search_->ChooseNodeMode();

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <vector>
 
 struct TwipsSetting;
@@ -15,13 +16,14 @@ class QMenu;
 class QTreeWidgetItem;
 class TabStrip;
 class TextFinder;
+class ThoughtNodeCommands;
 class ThoughtNote;
 class ThoughtTree;
 class ThoughtsSearch;
 
 // The Thoughts function: the tree of nodes on the left, the note and the search under their
 // tabs on the right, the Thoughts menu and the tree's pop-up menu. It wires the tree, the
-// note and the search, and runs the node commands.
+// note, the search and the node commands.
 class ThoughtsPart : public QObject {
     Q_OBJECT
 public:
@@ -47,14 +49,6 @@ public:
     void tvwThoughts_NodeClick(QTreeWidgetItem* node);
     void tabThoughts_Click(int index);
     void mnuRefreshThoughts_Click();
-    void mnuNodeNew_Click();
-    void mnuNodeDelete_Click();
-    void DeleteThoughtNode(const QString& name);
-    void mnuNodeRename_Click();
-    bool tvwThoughts_BeforeLabelEdit(QTreeWidgetItem* node);
-    void tvwThoughts_AfterLabelEdit(QTreeWidgetItem* node, const QString& newText);
-    void mnuThoCountNodes_Click();
-    void mnuMaintClearThoughts_Click();
     // Opens a search result: selects its node and shows it.
     void GoToNode(const QString& key);
 
@@ -72,16 +66,11 @@ private:
     QMenu* mnuThoughtsMenu = nullptr;
 
     void BuildMenus(QMenu* menu);
-    void AddChildren(QTreeWidgetItem* root);
-    QTreeWidgetItem* AddNewNode(QTreeWidgetItem* parent);
-    // Shows the caption as typed and stores it with the rename's own statement; a caption that
-    // could not be written goes back to what it was.
-    using RenameStatement = void (*)(const QString& key, const QString& caption);
-    void Rename(QTreeWidgetItem* node, const QString& newText, RenameStatement write);
 
     ThoughtTree* tvwThoughts_ = nullptr;
     ThoughtNote* note_ = nullptr;
     ThoughtsSearch* search_ = nullptr;
+    std::unique_ptr<ThoughtNodeCommands> commands_;
     TextFinder& finder_;
     QList<QAction*> actions_;
 };

@@ -4,7 +4,7 @@
 
 #include "support/Windows.h"
 
-#include "calendar/CalGrid.h"
+#include "calendar/CalGridView.h"
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarPart.h"
 #include "calendar/modCalendar.h"

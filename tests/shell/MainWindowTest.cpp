@@ -10,7 +10,7 @@
 #include "platform/Application.h"
 #include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
-#include "shell/Tray.h"
+#include "shell/MainTray.h"
 #include "shell/frmAbout.h"
 #include "thoughts/ThoughtsPart.h"
 

@@ -1,4 +1,4 @@
-#include "shell/Tray.h"
+#include "shell/MainTray.h"
 
 #include "common/AppGlobals.h"
 #include "platform/SingleInstance.h"

@@ -1,4 +1,4 @@
-#include "controls/FindText.h"
+#include "controls/TextFinder.h"
 
 #include "platform/Prompter.h"
 

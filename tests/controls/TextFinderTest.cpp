@@ -1,6 +1,6 @@
 #include "support/ScriptedPrompter.h"
 
-#include "controls/FindText.h"
+#include "controls/TextFinder.h"
 
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The node commands of the Thoughts function: new, delete, rename, count and clear.
-#include "thoughts/ThoughtsPart.h"
+#include "thoughts/ThoughtNodeCommands.h"
 
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
@@ -26,14 +25,17 @@ QString Suffix(int counter) {
 
 } // namespace
 
-QTreeWidgetItem* ThoughtsPart::AddNewNode(QTreeWidgetItem* parent) {
+ThoughtNodeCommands::ThoughtNodeCommands(ThoughtTree& tree, ThoughtNote& note, PartHooks hooks)
+    : tree_(tree), note_(note), part_(std::move(hooks)) {}
+
+QTreeWidgetItem* ThoughtNodeCommands::AddNewNode(QTreeWidgetItem* parent) {
     const QDateTime now = Clock::Now();
     QString name =
         VbFormat(VbDateTime{now.date(), now.time(), true, true}, QStringLiteral("yyyymmddHhnnss"));
     int counter = 0;
-    while (tvwThoughts_->Node(name))
+    while (tree_.Node(name))
         name += Suffix(++counter);
-    QTreeWidgetItem* node = tvwThoughts_->AddNode(parent, name, QStringLiteral("New Node"), kNode);
+    QTreeWidgetItem* node = tree_.AddNode(parent, name, QStringLiteral("New Node"), kNode);
     parent->setExpanded(true);
     // A name the table already holds (a row the tree does not show) is extended as a name the
     // tree holds would be, so that a node never stands in the tree without its row.
@@ -43,43 +45,43 @@ QTreeWidgetItem* ThoughtsPart::AddNewNode(QTreeWidgetItem* parent) {
             return node;
         } catch (const RuntimeError& e) {
             if (e.Kind() != ErrorKind::Constraint || attempt == kMaxAttempts) {
-                tvwThoughts_->RemoveNode(node);
+                tree_.RemoveNode(node);
                 throw;
             }
         }
         do
             name += Suffix(++counter);
-        while (tvwThoughts_->Node(name));
-        tvwThoughts_->Rekey(node, name);
+        while (tree_.Node(name));
+        tree_.Rekey(node, name);
     }
 }
 
-void ThoughtsPart::mnuNodeNew_Click() {
-    QTreeWidgetItem* selected = tvwThoughts_->currentItem();
+void ThoughtNodeCommands::mnuNodeNew_Click() {
+    QTreeWidgetItem* selected = tree_.currentItem();
     // The note being typed is written before the box is emptied for the new node.
-    if (!selected || !SaveThought())
+    if (!selected || !part_.saveThought())
         return;
     const int image = ThoughtTree::Image(selected);
     const int selectedImage = ThoughtTree::SelectedImage(selected);
     try {
         if (selected->text(0) != kRoot)
-            tvwThoughts_->SetImages(selected, kFolderClosed, kFolderOpen);
+            tree_.SetImages(selected, kFolderClosed, kFolderOpen);
         QTreeWidgetItem* node = nullptr;
         try {
             node = AddNewNode(selected);
         } catch (...) {
-            tvwThoughts_->SetImages(selected, image, selectedImage);
+            tree_.SetImages(selected, image, selectedImage);
             throw;
         }
-        tvwThoughts_->SelectQuietly(node);
-        note_->BeginShowing(ThoughtTree::Key(node));
+        tree_.SelectQuietly(node);
+        note_.BeginShowing(ThoughtTree::Key(node));
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while adding node!"), QStringLiteral("Error!"), e);
     }
 }
 
-void ThoughtsPart::mnuNodeDelete_Click() {
-    QTreeWidgetItem* node = tvwThoughts_->currentItem();
+void ThoughtNodeCommands::mnuNodeDelete_Click() {
+    QTreeWidgetItem* node = tree_.currentItem();
     if (!node)
         return;
     const QString key = ThoughtTree::Key(node);
@@ -91,14 +93,14 @@ void ThoughtsPart::mnuNodeDelete_Click() {
         if (!ThoughtStore::HasChildren(key)) {
             QTreeWidgetItem* parent = node->parent();
             if (parent->childCount() == 1 && ThoughtTree::Key(parent) != kRoot)
-                tvwThoughts_->SetImages(parent, kNode, kNode);
+                tree_.SetImages(parent, kNode, kNode);
             ThoughtStore::Delete(key);
             // The note typed for the deleted node has no row to go to; the parent is shown
             // before the node goes, so the box never holds one node's text under another.
-            note_->Forget(key);
-            tvwThoughts_->SelectQuietly(parent);
-            tvwThoughts_NodeClick(parent);
-            tvwThoughts_->RemoveNode(node);
+            note_.Forget(key);
+            tree_.SelectQuietly(parent);
+            part_.nodeClick(parent);
+            tree_.RemoveNode(node);
             return;
         }
         if (MsgBox(QStringLiteral("There are child nodes dependent on this node.  Are you sure you "
@@ -107,7 +109,7 @@ void ThoughtsPart::mnuNodeDelete_Click() {
                    QStringLiteral("Delete Node?")) == MsgResult::Yes) {
             DeleteThoughtNode(key);
             MsgBox(QStringLiteral("Done!"));
-            RefreshThoughtsTree();
+            part_.refreshTree();
         }
     } catch (const RuntimeError& e) {
         ShowError(QStringLiteral("Error while deleting node!"), QStringLiteral("Error!"), e);
@@ -117,7 +119,7 @@ void ThoughtsPart::mnuNodeDelete_Click() {
 // Deepest first: each child is acknowledged, its own descendants deleted, then its row; a
 // node's row goes only once none of its children remains. A stack of its own keeps a deep
 // tree off the program's call stack.
-void ThoughtsPart::DeleteThoughtNode(const QString& name) {
+void ThoughtNodeCommands::DeleteThoughtNode(const QString& name) {
     struct Level {
         QString name;
         QList<ThoughtStore::ThoughtRow> children;
@@ -161,8 +163,8 @@ void ThoughtsPart::DeleteThoughtNode(const QString& name) {
     }
 }
 
-void ThoughtsPart::mnuNodeRename_Click() {
-    QTreeWidgetItem* node = tvwThoughts_->currentItem();
+void ThoughtNodeCommands::mnuNodeRename_Click() {
+    QTreeWidgetItem* node = tree_.currentItem();
     if (!node)
         return;
     if (node->text(0) == kRoot) {
@@ -176,7 +178,7 @@ void ThoughtsPart::mnuNodeRename_Click() {
     Rename(node, answer, &ThoughtStore::RenameByDialog);
 }
 
-bool ThoughtsPart::tvwThoughts_BeforeLabelEdit(QTreeWidgetItem* node) {
+bool ThoughtNodeCommands::tvwThoughts_BeforeLabelEdit(QTreeWidgetItem* node) {
     if (node->text(0) == kRoot) {
         MsgBox(QStringLiteral("Cannot rename Root Node!"));
         return false;
@@ -184,13 +186,15 @@ bool ThoughtsPart::tvwThoughts_BeforeLabelEdit(QTreeWidgetItem* node) {
     return true;
 }
 
-void ThoughtsPart::tvwThoughts_AfterLabelEdit(QTreeWidgetItem* node, const QString& newText) {
+void ThoughtNodeCommands::tvwThoughts_AfterLabelEdit(QTreeWidgetItem* node,
+                                                     const QString& newText) {
     Rename(node, newText, &ThoughtStore::RenameInPlace);
 }
 
 // The tree shows the text as typed; the table keeps it trimmed. A caption that could not be
 // written goes back to what it was.
-void ThoughtsPart::Rename(QTreeWidgetItem* node, const QString& newText, RenameStatement write) {
+void ThoughtNodeCommands::Rename(QTreeWidgetItem* node, const QString& newText,
+                                 RenameStatement write) {
     const QString before = node->text(0);
     try {
         node->setText(0, newText);
@@ -201,15 +205,15 @@ void ThoughtsPart::Rename(QTreeWidgetItem* node, const QString& newText, RenameS
     }
 }
 
-void ThoughtsPart::mnuThoCountNodes_Click() {
+void ThoughtNodeCommands::mnuThoCountNodes_Click() {
     try {
         if (const std::optional<QString> stored = ThoughtStore::Count()) {
             const QString& counted = *stored;
             QStringList lines{QStringLiteral("There are currently: "),
                               counted + QStringLiteral(" database Thought nodes; and "),
-                              QString::number(ThoughtNodeCount) +
+                              QString::number(part_.countedNodes()) +
                                   QStringLiteral(" counted Thought nodes in the current tree!")};
-            if (counted.toLongLong() != ThoughtNodeCount)
+            if (counted.toLongLong() != part_.countedNodes())
                 lines << QString() << QStringLiteral("Hmm... looks like we have a discrepancy.  ")
                       << QStringLiteral("Try refreshing the Thoughts Tree.  ")
                       << QStringLiteral("If it persists, please e-mail me at %1.")
@@ -222,7 +226,7 @@ void ThoughtsPart::mnuThoCountNodes_Click() {
     }
 }
 
-void ThoughtsPart::mnuMaintClearThoughts_Click() {
+void ThoughtNodeCommands::mnuMaintClearThoughts_Click() {
     Beep();
     if (MsgBox(QStringLiteral("This will erase all the data you have stored in Thoughts!  \r\nYou "
                               "will not be able to recover these data.  Are you absolutely \r\n"
@@ -238,5 +242,5 @@ void ThoughtsPart::mnuMaintClearThoughts_Click() {
     }
     MsgBox(QStringLiteral("The clearing is successfully completed.  Here's hoping you know what "
                           "you're doing..."));
-    RefreshThoughtsTree();
+    part_.refreshTree();
 }
