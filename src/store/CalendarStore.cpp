@@ -2,25 +2,15 @@
 
 #include "common/VbDate.h"
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
 #include "store/SqlText.h"
+#include "store/Statement.h"
 
 namespace CalendarStore {
 
 namespace {
 
-Recordset Open(const QString& sql) {
-    gSQL = sql;
-    Recordset rs;
-    rs.Open(gSQL, *gConn);
-    return rs;
-}
-
-void Execute(const QString& sql) {
-    gSQL = sql;
-    gConn->Execute(gSQL);
-}
+using Statement::Execute;
+using Statement::Open;
 
 QString DayIs(const QDate& day) {
     return QStringLiteral("caldate =#") + SqlDay(day) + QStringLiteral("#");

@@ -1,20 +1,15 @@
 #include "store/EventTypeStore.h"
 
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
 #include "store/SqlText.h"
+#include "store/Statement.h"
 
 namespace EventTypeStore {
 
 namespace {
 
-Recordset Open(const QString& sql) {
-    gSQL = sql;
-    Recordset rs;
-    rs.Open(gSQL, *gConn);
-    return rs;
-}
+using Statement::Execute;
+using Statement::Open;
 
 bool AnyRow(const QString& sql) {
     return !Open(sql).Eof();
@@ -58,18 +53,16 @@ bool InUse(const QString& name) {
 void Save(const QString& name, const QString& description) {
     const QString n = Quoted(name);
     const QString d = Quoted(description);
-    gSQL = Exists(name)
-               ? QStringLiteral("update pmcalevent set caleventdesc = '") + d +
-                     QStringLiteral("' where calevent = '") + n + QStringLiteral("'")
-               : QStringLiteral("insert into pmcalevent (calevent,caleventdesc) values ('") + n +
-                     QStringLiteral("','") + d + QStringLiteral("')");
-    gConn->Execute(gSQL);
+    Execute(Exists(name)
+                ? QStringLiteral("update pmcalevent set caleventdesc = '") + d +
+                      QStringLiteral("' where calevent = '") + n + QStringLiteral("'")
+                : QStringLiteral("insert into pmcalevent (calevent,caleventdesc) values ('") + n +
+                      QStringLiteral("','") + d + QStringLiteral("')"));
 }
 
 void Delete(const QString& name) {
-    gSQL = QStringLiteral("Delete from pmCalEvent where calevent = '") + Quoted(name) +
-           QStringLiteral("'");
-    gConn->Execute(gSQL);
+    Execute(QStringLiteral("Delete from pmCalEvent where calevent = '") + Quoted(name) +
+            QStringLiteral("'"));
 }
 
 } // namespace EventTypeStore

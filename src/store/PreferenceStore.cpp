@@ -1,25 +1,20 @@
 #include "store/PreferenceStore.h"
 
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
 #include "store/SqlText.h"
+#include "store/Statement.h"
 
 namespace PreferenceStore {
 
 namespace {
 
-void Execute(const QString& sql) {
-    gSQL = sql;
-    gConn->Execute(gSQL);
-}
+using Statement::Execute;
+using Statement::Open;
 
 } // namespace
 
 std::optional<Preferences> Load() {
-    gSQL = QStringLiteral("select * from pmpref");
-    Recordset rs;
-    rs.Open(gSQL, *gConn);
+    Recordset rs = Open(QStringLiteral("select * from pmpref"));
     if (rs.Eof())
         return std::nullopt;
     return Preferences{NullToEmpty(rs.Field(QStringLiteral("pwd"))),
@@ -29,9 +24,7 @@ std::optional<Preferences> Load() {
 }
 
 std::optional<QString> StoredPassword() {
-    gSQL = QStringLiteral("select pwd from pmpref");
-    Recordset rs;
-    rs.Open(gSQL, *gConn);
+    Recordset rs = Open(QStringLiteral("select pwd from pmpref"));
     if (rs.Eof())
         return std::nullopt;
     return NullToEmpty(rs.Field(QStringLiteral("pwd")));

@@ -1,25 +1,15 @@
 #include "store/ThoughtStore.h"
 
 #include "common/modQXCommFunc.h"
-#include "data/Recordset.h"
-#include "data/modDB.h"
 #include "store/SqlText.h"
+#include "store/Statement.h"
 
 namespace ThoughtStore {
 
 namespace {
 
-Recordset Open(const QString& sql) {
-    gSQL = sql;
-    Recordset rs;
-    rs.Open(gSQL, *gConn);
-    return rs;
-}
-
-void Execute(const QString& sql) {
-    gSQL = sql;
-    gConn->Execute(gSQL);
-}
+using Statement::Execute;
+using Statement::Open;
 
 QList<ThoughtRow> Rows(const QString& sql) {
     Recordset rs = Open(sql);
