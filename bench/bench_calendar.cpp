@@ -6,8 +6,6 @@
 #include "calendar/CalGridView.h"
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarPart.h"
-#include "calendar/CalendarSearch.h"
-#include "calendar/JournalPanel.h"
 #include "common/modQXCommFunc.h"
 #include "data/modDB.h"
 #include "platform/Application.h"
@@ -41,6 +39,11 @@ public:
 QString g_db;
 frmMain* g_window = nullptr;
 
+// A control of the window by its name, as users' automation finds it.
+template <class T> T* Named(const char* name) {
+    return g_window->findChild<T*>(QString::fromLatin1(name));
+}
+
 // Types one character where the cursor stands after a day is loaded (its start), or takes
 // it away again: a keystroke, so that leaving the day has a changed journal to save.
 void Edit(QPlainTextEdit* box, bool add) {
@@ -53,12 +56,12 @@ void Edit(QPlainTextEdit* box, bool add) {
 
 void BM_MoveOneDay(benchmark::State& state) {
     CalendarPart& cal = *g_window->findChild<CalendarPart*>();
-    CalGridModel& cells = *cal.Grid().flxCalModel;
+    CalGridModel& cells = cal.Grid().Cells();
     cal.Grid().RenderCalMonth(QStringLiteral("December"), QStringLiteral("2026"));
     cells.MoveTo(2, 3); // 9 December
     bool onNinth = true, add = true;
     for (auto _ : state) {
-        Edit(cal.Journal().rtfCalQJournal, add);
+        Edit(Named<QPlainTextEdit>("rtfCalQJournal"), add);
         cells.MoveTo(2, onNinth ? 4 : 3);
         onNinth = !onNinth;
         add = !add;
@@ -80,7 +83,7 @@ void PutMegabyteJournal() {
 // Opening the megabyte day from the day after it; going back is not timed.
 void BM_OpenMegabyteDay(benchmark::State& state) {
     CalendarPart& cal = *g_window->findChild<CalendarPart*>();
-    CalGridModel& cells = *cal.Grid().flxCalModel;
+    CalGridModel& cells = cal.Grid().Cells();
     cal.Grid().RenderCalMonth(QStringLiteral("December"), QStringLiteral("2026"));
     for (auto _ : state) {
         state.PauseTiming();
@@ -88,7 +91,7 @@ void BM_OpenMegabyteDay(benchmark::State& state) {
         state.ResumeTiming();
         cells.MoveTo(3, 3); // 16 December
     }
-    if (cal.Journal().rtfCalQJournal->document()->characterCount() < 1024 * 1024)
+    if (Named<QPlainTextEdit>("rtfCalQJournal")->document()->characterCount() < 1024 * 1024)
         state.SkipWithError("the megabyte journal was not opened");
 }
 
@@ -210,10 +213,9 @@ void BM_RawRenderMonth(benchmark::State& state) {
 
 // The Search tab, through its buttons, with what it lists.
 void SearchJournal(const QString& text) {
-    CalendarSearch& search = g_window->findChild<CalendarPart*>()->Search();
-    search.optCalSearchAll->setChecked(true);
-    search.txtCalSearch->setText(text);
-    search.cmdCalSearch->click();
+    Named<QRadioButton>("optCalSearchAll")->setChecked(true);
+    Named<QLineEdit>("txtCalSearch")->setText(text);
+    Named<QPushButton>("cmdCalSearch")->click();
 }
 
 void BM_JournalSearchNoDay(benchmark::State& state) {
@@ -222,22 +224,20 @@ void BM_JournalSearchNoDay(benchmark::State& state) {
 }
 
 void BM_JournalSearchEveryDay(benchmark::State& state) {
-    CalendarSearch& search = g_window->findChild<CalendarPart*>()->Search();
     for (auto _ : state) {
         SearchJournal(QStringLiteral("Dear diary"));
         // Shown: the list lays out and paints the rows in view.
-        search.lvwCalSearch->grab();
+        Named<QTreeWidget>("lvwCalSearch")->grab();
     }
-    state.counters["hits"] = search.lvwCalSearch->topLevelItemCount();
+    state.counters["hits"] = Named<QTreeWidget>("lvwCalSearch")->topLevelItemCount();
 }
 
 void BM_EventsSearch(benchmark::State& state) {
-    CalendarSearch& search = g_window->findChild<CalendarPart*>()->Search();
-    search.optCalEventsAll->setChecked(true);
-    search.txtCalEventsSearch->setText(QStringLiteral("pomegranate"));
+    Named<QRadioButton>("optCalEventsAll")->setChecked(true);
+    Named<QLineEdit>("txtCalEventsSearch")->setText(QStringLiteral("pomegranate"));
     for (auto _ : state)
-        search.cmdCalEventsSearch->click();
-    state.counters["hits"] = search.lvwCalSearch->topLevelItemCount();
+        Named<QPushButton>("cmdCalEventsSearch")->click();
+    state.counters["hits"] = Named<QTreeWidget>("lvwCalSearch")->topLevelItemCount();
 }
 
 // The same statements on SQLite with its own LIKE, every column of every row read.

@@ -31,10 +31,15 @@ ThoughtsPart& Part() {
     return *g_window->findChild<ThoughtsPart*>();
 }
 
+// A control of the window by its name, as users' automation finds it.
+template <class T> T* Named(const char* name) {
+    return g_window->findChild<T*>(QString::fromLatin1(name));
+}
+
 void BM_RefreshThoughtsTree(benchmark::State& state) {
     for (auto _ : state)
         Part().RefreshThoughtsTree();
-    state.counters["nodes"] = Part().ThoughtNodeCount;
+    state.counters["nodes"] = Part().CountedNodes();
 }
 
 // The same N + 1 queries on SQLite directly, every column of every row read as text.
@@ -75,12 +80,11 @@ void BM_RawTreeQueries(benchmark::State& state) {
 }
 
 void BM_ThoughtsSearchAll(benchmark::State& state) {
-    ThoughtsSearch& search = Part().Search();
-    search.optThoSearchAll->setChecked(true);
-    search.txtThoSearch->setText(QStringLiteral("pomegranate"));
+    Named<QRadioButton>("optThoSearchAll")->setChecked(true);
+    Named<QLineEdit>("txtThoSearch")->setText(QStringLiteral("pomegranate"));
     for (auto _ : state)
-        search.cmdThoSearch->click();
-    state.counters["hits"] = search.lvwThoSearch->topLevelItemCount();
+        Named<QPushButton>("cmdThoSearch")->click();
+    state.counters["hits"] = Named<QTreeWidget>("lvwThoSearch")->topLevelItemCount();
 }
 
 void BM_RawSearch(benchmark::State& state) {
@@ -167,7 +171,7 @@ int main(int argc, char** argv) {
     gConn->Open(ConnectionString());
     auto window = std::make_unique<frmMain>();
     window->Load();
-    window->Action(QStringLiteral("mnuFunctionsThoughts"))->trigger();
+    window->findChild<QAction*>(QStringLiteral("mnuFunctionsThoughts"))->trigger();
     g_window = window.get();
 
     benchmark::Initialize(&argc, argv);
