@@ -5,8 +5,9 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <vector>
 
-class QLocalServer;
+class QSocketNotifier;
 
 // One running instance per user and title: the first listens on a local socket, a later
 // one finds it there and asks it to bring its window forward.
@@ -34,11 +35,15 @@ signals:
     void activateRequested(const QString& title);
 
 private:
+    struct Listener;
+    struct Caller;
     SingleInstance();
     void OnConnection();
+    void OnReadable(Caller* caller);
 
     std::unique_ptr<FileLock> lock_;
-    std::unique_ptr<QLocalServer> server_;
+    std::unique_ptr<Listener> listener_;
+    std::vector<std::unique_ptr<Caller>> callers_;
 };
 
 // Raises the visible top-level window whose title equals title, else the first whose title

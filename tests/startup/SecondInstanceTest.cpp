@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -90,6 +94,51 @@ TEST(SecondInstance, TwoStartsAtTheSameInstantMakeOneInstance) {
         p->kill();
         p->waitForFinished();
     }
+}
+
+// What a crashed instance leaves behind, and what a stranger sends, never stops the next one.
+TEST(SecondInstance, ALeftoverSocketIsReplacedAndJunkFromACallerIsIgnored) {
+    SingleInstance::SetScope("leftover");
+    const QString name = SingleInstance::ServerName("Pimora");
+    const QByteArray path = QFile::encodeName(QDir(QDir::tempPath()).filePath(name));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(size_t(path.size()), sizeof address.sun_path);
+    memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    auto raw = [&] {
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        EXPECT_GE(fd, 0);
+        return fd;
+    };
+    ::unlink(path.constData());
+    const int dead = raw(); // bound and never listened on: a crashed holder's file
+    ASSERT_EQ(bind(dead, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(dead);
+    SingleInstance& first = SingleInstance::Instance();
+    EXPECT_FALSE(first.OtherRunning("Pimora"));
+    ASSERT_TRUE(first.Claim("Pimora"));
+    struct stat st {};
+    ASSERT_EQ(stat(path.constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0077, 0u) << "other users may not call this instance";
+    QSignalSpy asked(&first, &SingleInstance::activateRequested);
+    // A stranger's line without an end, longer than any title, then a hang-up mid-line.
+    for (int size : {5000, 10}) {
+        const int junk = raw();
+        ASSERT_EQ(::connect(junk, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        const QByteArray bytes(size, 'x');
+        EXPECT_EQ(send(junk, bytes.constData(), size_t(size), MSG_NOSIGNAL), size);
+        QTest::qWait(50);
+        close(junk);
+    }
+    EXPECT_TRUE(first.OtherRunning("Pimora"));
+    EXPECT_TRUE(first.RequestActivate("Pimora"));
+    EXPECT_TRUE(asked.wait(2000));
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked.at(0).at(0).toString(), "Pimora");
+    first.Release();
+    EXPECT_FALSE(QFile::exists(QFile::decodeName(path))) << "the socket goes with the instance";
+    EXPECT_FALSE(first.OtherRunning("Pimora"));
+    SingleInstance::SetScope(QString());
 }
 
 } // namespace
