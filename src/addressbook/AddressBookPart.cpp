@@ -24,7 +24,20 @@ const QString kQuickFilter = QStringLiteral("<Quick Filter>");
 const QString kQuickFind = QStringLiteral("<Quick Find>");
 } // namespace
 
-AddressBookPart::AddressBookPart(QFrame* frame, QMenu* menu) : QObject(frame) {
+AddressBookPart::AddressBookPart(QFrame* frame, QMenu* menu) : QObject(frame), frame_(frame) {
+    QMenu* maint = menu->addMenu(QStringLiteral("&Maintenance"));
+    maint->setObjectName(QStringLiteral("mnuAddBookMaint"));
+    maint->menuAction()->setObjectName(QStringLiteral("mnuAddBookMaint"));
+    // The system gives the item no action.
+    QAction* categories = maint->addAction(QStringLiteral("Contact Cate&gories"));
+    categories->setObjectName(QStringLiteral("mnuAddBookMaintCat"));
+}
+
+void AddressBookPart::EnsureBuilt() {
+    if (built_)
+        return;
+    built_ = true;
+    QFrame* frame = frame_;
     tabAddBookMain = new TabStrip(frame, QStringLiteral("tabAddBookMain"), TabStrip::FramesFollow);
     PlaceTwips(tabAddBookMain, {120, 960, 13515, 9315});
     fraABContacts =
@@ -47,13 +60,9 @@ AddressBookPart::AddressBookPart(QFrame* frame, QMenu* menu) : QObject(frame) {
         BuildMenu("mnuContactListMenu", "ABContactListMenu",
                   {QStringLiteral("New Contact List"), QStringLiteral("Delete Contact List"),
                    QStringLiteral("Assign to Category")});
-
-    QMenu* maint = menu->addMenu(QStringLiteral("&Maintenance"));
-    maint->setObjectName(QStringLiteral("mnuAddBookMaint"));
-    maint->menuAction()->setObjectName(QStringLiteral("mnuAddBookMaint"));
-    // The system gives the item no action.
-    QAction* categories = maint->addAction(QStringLiteral("Contact Cate&gories"));
-    categories->setObjectName(QStringLiteral("mnuAddBookMaintCat"));
+    ApplyToolTips(toolTips_);
+    if (setUp_)
+        SetUpTab();
 }
 
 QTreeWidget* AddressBookPart::BuildList(QWidget* frame, const char* name,
@@ -107,6 +116,9 @@ void AddressBookPart::Grey(QWidget* box, bool grey) {
 }
 
 void AddressBookPart::ApplyToolTips(bool enable) {
+    toolTips_ = enable;
+    if (!built_)
+        return;
     lvwABContacts->setToolTip(enable ? QStringLiteral("Right-click for Contact commands")
                                      : QString());
     lvwABContactLists->setToolTip(enable ? QStringLiteral("Right-click for Contact List commands")
@@ -114,6 +126,12 @@ void AddressBookPart::ApplyToolTips(bool enable) {
 }
 
 void AddressBookPart::BuildAddBookTab() {
+    setUp_ = true;
+    if (built_)
+        SetUpTab();
+}
+
+void AddressBookPart::SetUpTab() {
     tabAddBookMain->RemoveAll();
     tabAddBookMain->AddTab(QStringLiteral("People"), QStringLiteral("People"),
                            PictureIcon(Picture::People));

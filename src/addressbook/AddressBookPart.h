@@ -13,12 +13,15 @@ class TabStrip;
 
 // The Address Book function: laid out, holding no data. Its tabs switch between the contacts
 // and the contact lists, its filter and quick-find boxes show grey placeholders until the
-// user types, and its lists open their pop-up menus, whose items do nothing.
+// user types, and its lists open their pop-up menus, whose items do nothing. Its menu exists
+// from the start; its controls are built when it is first shown.
 class AddressBookPart : public QObject {
     Q_OBJECT
 public:
     AddressBookPart(QFrame* frame, QMenu* menu);
 
+    // Builds the controls, once; the frame is to be shown next.
+    void EnsureBuilt();
     void BuildAddBookTab();
     void ApplyToolTips(bool enable);
 
@@ -26,6 +29,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SetUpTab();
+    QFrame* frame_;
+    bool built_ = false;
+    bool setUp_ = false;
+    bool toolTips_ = false;
     TabStrip* tabAddBookMain = nullptr;
     QWidget* fraABContacts = nullptr;
     QWidget* fraABContactLists = nullptr;

@@ -162,8 +162,7 @@ void frmMain::Form_Load() {
     BuildCalendarTab();
     BuildThoughtsTab();
     BuildAddBookTab();
-    HideAllFrames();
-    fraFunc(gCurrentFunction)->setVisible(true);
+    ShowFrame(gCurrentFunction);
     Form_Resize();
     ActivateFrame(gCurrentFunction);
     show();
@@ -223,8 +222,10 @@ void frmMain::ApplyLayout() {
     in.function = g;
     in.fraFuncWidth = GeometryTwips(frame).width;
     in.lblFuncWidth = GeometryTwips(lblFunc(g)).width;
-    in.journalTop = calendar_->JournalTop();
-    in.noteTop = thoughts_->NoteTop();
+    if (g == kFunctionCalendar)
+        in.journalTop = calendar_->JournalTop();
+    else if (g == kFunctionThoughts)
+        in.noteTop = thoughts_->NoteTop();
     const std::vector<LayoutRules::Setting> sizes = LayoutRules::Apply(in);
     // Each part sizes its own controls from what the rules set.
     ApplyTwipsSettings({lstbarMain, frame, lblFunc(g)}, sizes);
@@ -264,10 +265,19 @@ void frmMain::HideAllFrames() {
             f->setVisible(false);
 }
 
-void frmMain::FunctionsActivate(short index) {
+// A function's controls are built before its frame is first shown.
+void frmMain::ShowFrame(int index) {
     HideAllFrames();
+    if (index == kFunctionThoughts)
+        thoughts_->EnsureBuilt();
+    else if (index == kFunctionAddressBook)
+        addressBook_->EnsureBuilt();
     if (QFrame* f = fraFunc(index))
         f->setVisible(true);
+}
+
+void frmMain::FunctionsActivate(short index) {
+    ShowFrame(index);
     Form_Resize();
     ActivateFrame(index);
 }
@@ -296,8 +306,7 @@ void frmMain::lstbarMain_ItemClick(const QString& caption) {
         gCurrentFunction = kFunctionCalendar;
     else if (caption == QLatin1String("Thoughts"))
         gCurrentFunction = kFunctionThoughts;
-    HideAllFrames();
-    fraFunc(gCurrentFunction)->setVisible(true);
+    ShowFrame(gCurrentFunction);
     Form_Resize();
     ActivateFrame(gCurrentFunction);
 }

@@ -63,6 +63,7 @@ protected:
 
 private:
     void Form_Load();
+    void ShowFrame(int index);
     // The resize rules applied to the named controls at the window's size now.
     void ApplyLayout();
     void BuildMenus();

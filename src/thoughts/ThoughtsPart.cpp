@@ -25,10 +25,26 @@
 namespace {
 const QString kRoot = QStringLiteral("Thoughts");
 enum Image { kCabinet = 1, kRootThought, kFolderClosed, kFolderOpen, kNode };
+
+QAction* AddItem(QMenu* in, const char* name, const char* caption) {
+    QAction* a = in->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
 } // namespace
 
 ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder)
-    : QObject(frame), finder_(finder) {
+    : QObject(frame), frame_(frame), finder_(finder) {
+    BuildMenu(menu);
+}
+
+ThoughtsPart::~ThoughtsPart() = default;
+
+void ThoughtsPart::EnsureBuilt() {
+    if (built_)
+        return;
+    built_ = true;
+    QFrame* frame = frame_;
     ilsThoughts.Add(QStringLiteral("Cabinet"), GlyphIcon(Glyph::Cabinet, QColor(120, 110, 90)));
     ilsThoughts.Add(QStringLiteral("RootThought"), GlyphIcon(Glyph::Root, QColor(120, 110, 190)));
     ilsThoughts.Add(QStringLiteral("FolderClosed"),
@@ -81,40 +97,51 @@ ThoughtsPart::ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder)
                                  caseSensitive);
                 note_->SetFindText(what);
             });
-    BuildMenus(menu);
+    BuildPopupMenu();
+    ApplyToolTips(toolTips_);
+    if (setUp_)
+        SetUpTab();
 }
 
-ThoughtsPart::~ThoughtsPart() = default;
-
-void ThoughtsPart::BuildMenus(QMenu* menu) {
-    auto add = [&](QMenu* in, const char* name, const char* caption, auto handler) {
-        QAction* a = in->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, handler);
-        return a;
-    };
-    // The menu works once the set-up has run.
-    for (QAction* a : {add(menu, "mnuRefreshThoughts", "Refresh Thoughts Tree",
-                           [this] { mnuRefreshThoughts_Click(); }),
-                       add(menu, "mnuThoCountNodes", "Count Thought Nodes",
-                           [this] { commands_->mnuThoCountNodes_Click(); }),
-                       add(menu, "mnuMaintClearThoughts", "Clear Thoughts...",
-                           [this] { commands_->mnuMaintClearThoughts_Click(); })}) {
+void ThoughtsPart::BuildMenu(QMenu* menu) {
+    // The menu works once the set-up has run; an item builds the controls it needs.
+    auto add = [&](const char* name, const char* caption, auto handler) {
+        QAction* a = AddItem(menu, name, caption);
+        connect(a, &QAction::triggered, this, [this, handler] {
+            EnsureBuilt();
+            handler();
+        });
         a->setEnabled(false);
         actions_ << a;
-    }
+    };
+    add("mnuRefreshThoughts", "Refresh Thoughts Tree", [this] { mnuRefreshThoughts_Click(); });
+    add("mnuThoCountNodes", "Count Thought Nodes", [this] { commands_->mnuThoCountNodes_Click(); });
+    add("mnuMaintClearThoughts", "Clear Thoughts...",
+        [this] { commands_->mnuMaintClearThoughts_Click(); });
+}
+
+void ThoughtsPart::BuildPopupMenu() {
+    auto add = [&](const char* name, const char* caption, auto handler) {
+        connect(AddItem(mnuThoughtsMenu, name, caption), &QAction::triggered, this, handler);
+    };
     mnuThoughtsMenu = new QMenu(QStringLiteral("ThoughtsMenu"), tvwThoughts_);
     mnuThoughtsMenu->setObjectName(QStringLiteral("mnuThoughtsMenu"));
-    add(mnuThoughtsMenu, "mnuNodeNew", "New Node", [this] { commands_->mnuNodeNew_Click(); });
-    add(mnuThoughtsMenu, "mnuNodeDelete", "Delete Node",
-        [this] { commands_->mnuNodeDelete_Click(); });
-    add(mnuThoughtsMenu, "mnuNodeRename", "Rename Node",
-        [this] { commands_->mnuNodeRename_Click(); });
+    add("mnuNodeNew", "New Node", [this] { commands_->mnuNodeNew_Click(); });
+    add("mnuNodeDelete", "Delete Node", [this] { commands_->mnuNodeDelete_Click(); });
+    add("mnuNodeRename", "Rename Node", [this] { commands_->mnuNodeRename_Click(); });
     connect(tvwThoughts_, &ThoughtTree::popupRequested, mnuThoughtsMenu,
             [this](const QPoint& at) { mnuThoughtsMenu->popup(at); });
 }
 
 void ThoughtsPart::BuildThoughtsTab() {
+    setUp_ = true;
+    for (QAction* a : std::as_const(actions_))
+        a->setEnabled(true);
+    if (built_)
+        SetUpTab();
+}
+
+void ThoughtsPart::SetUpTab() {
     tabThoughts->RemoveAll();
     tabThoughts->AddTab(QStringLiteral("Thought"), QStringLiteral("THOUGHT"),
                         PictureIcon(Picture::Thought));
@@ -124,30 +151,40 @@ void ThoughtsPart::BuildThoughtsTab() {
     BringToFront(fraThoughts2);
     search_->ChooseNodeMode();
     ShowThoughtsFind(false);
-    for (QAction* a : std::as_const(actions_))
-        a->setEnabled(true);
 }
 
 bool ThoughtsPart::SaveThought() {
-    return note_->SaveThought();
+    // Nothing can have been typed in a note that was never built.
+    return !built_ || note_->SaveThought();
 }
 
 void ThoughtsPart::ShowThoughtsFind(bool show) {
+    EnsureBuilt();
     note_->ShowThoughtsFind(show);
 }
 
+ThoughtsSearch& ThoughtsPart::Search() {
+    EnsureBuilt();
+    return *search_;
+}
+
 void ThoughtsPart::ApplySizes(const std::vector<TwipsSetting>& settings) {
+    EnsureBuilt();
     ApplyTwipsSettings({tvwThoughts_, tabThoughts, fraThoughts2, fraThoughtsSearch}, settings);
     note_->ApplySizes(settings);
     search_->ApplySizes(settings);
 }
 
-int ThoughtsPart::NoteTop() const {
+int ThoughtsPart::NoteTop() {
+    EnsureBuilt();
     return note_->Top();
 }
 
 void ThoughtsPart::ApplyToolTips(bool enable) {
-    tvwThoughts_->setToolTip(enable ? QStringLiteral("Right-click for Node commands") : QString());
+    toolTips_ = enable;
+    if (built_)
+        tvwThoughts_->setToolTip(enable ? QStringLiteral("Right-click for Node commands")
+                                        : QString());
 }
 
 void ThoughtsPart::tabThoughts_Click(int) {
@@ -159,6 +196,7 @@ void ThoughtsPart::mnuRefreshThoughts_Click() {
 }
 
 void ThoughtsPart::RefreshThoughtsTree() {
+    EnsureBuilt();
     // What was typed is written before the note box is emptied.
     if (!SaveThought())
         return;
@@ -195,6 +233,7 @@ void ThoughtsPart::RefreshThoughtsTree() {
 // Depth first, a node before its descendants, with a stack of its own rather than the
 // program's: a chain of ten thousand levels must not exhaust the call stack.
 int ThoughtsPart::TraverseThoughtNode(const QString& parentName) {
+    EnsureBuilt();
     struct Level {
         QTreeWidgetItem* parent;
         QList<ThoughtStore::ThoughtRow> rows;
@@ -250,6 +289,7 @@ int ThoughtsPart::TraverseThoughtNode(const QString& parentName) {
 }
 
 void ThoughtsPart::tvwThoughts_NodeClick(QTreeWidgetItem* node) {
+    EnsureBuilt();
     // Whoever moved the current node has saved already; a click on the shown node saves here.
     if (!SaveThought()) {
         if (QTreeWidgetItem* shown = tvwThoughts_->Node(note_->ShownKey()))
@@ -272,6 +312,7 @@ void ThoughtsPart::tvwThoughts_NodeClick(QTreeWidgetItem* node) {
 }
 
 void ThoughtsPart::GoToNode(const QString& key) {
+    EnsureBuilt();
     QTreeWidgetItem* node = tvwThoughts_->Node(key);
     if (!node) {
         ShowError(

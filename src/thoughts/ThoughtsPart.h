@@ -24,12 +24,16 @@ class ThoughtsSearch;
 // The Thoughts function: the tree of nodes on the left, the note and the search under their
 // tabs on the right, the Thoughts menu and the tree's pop-up menu. It wires the tree, the
 // note, the search and the node commands.
+// The menu exists from the start; the controls are built when the function is first shown or
+// used, so a start that only shows the calendar does not pay for them.
 class ThoughtsPart : public QObject {
     Q_OBJECT
 public:
     ThoughtsPart(QFrame* frame, QMenu* menu, TextFinder& finder);
     ~ThoughtsPart() override;
 
+    // Builds the controls, once; the frame is to be shown next.
+    void EnsureBuilt();
     // The set-up at the window's load; the menus work from then on.
     void BuildThoughtsTab();
     void RefreshThoughtsTree();
@@ -42,8 +46,8 @@ public:
     int CountedNodes() const { return ThoughtNodeCount; }
     // The sizes the window's resize rules set on the Thoughts' controls.
     void ApplySizes(const std::vector<TwipsSetting>& settings);
-    // The note's top in twips: lower while its find frame is open.
-    int NoteTop() const;
+    // The note's top in twips: lower while its find frame is open. Builds the controls.
+    int NoteTop();
     void ApplyToolTips(bool enable);
 
     void tvwThoughts_NodeClick(QTreeWidgetItem* node);
@@ -52,11 +56,14 @@ public:
     // Opens a search result: selects its node and shows it.
     void GoToNode(const QString& key);
 
-    ThoughtTree& Tree() const { return *tvwThoughts_; }
-    ThoughtNote& Note() const { return *note_; }
-    ThoughtsSearch& Search() const { return *search_; }
+    ThoughtsSearch& Search();
 
 private:
+    void SetUpTab();
+    QFrame* frame_;
+    bool built_ = false;
+    bool setUp_ = false;
+    bool toolTips_ = false;
     bool bThoughtsLoaded = false;
     int ThoughtNodeCount = 0;
     ImageList ilsThoughts;
@@ -65,7 +72,8 @@ private:
     QWidget* fraThoughtsSearch = nullptr;
     QMenu* mnuThoughtsMenu = nullptr;
 
-    void BuildMenus(QMenu* menu);
+    void BuildMenu(QMenu* menu);
+    void BuildPopupMenu();
 
     ThoughtTree* tvwThoughts_ = nullptr;
     ThoughtNote* note_ = nullptr;

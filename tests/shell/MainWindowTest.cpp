@@ -136,6 +136,37 @@ TEST_F(MainWindow, SwitchingShowsTheFunctionsFrameAndMenuAndBuildsTheTreeOnce) {
     EXPECT_EQ(FunctionMenus(w), "100");
 }
 
+// The first window builds what it shows. The other functions are built when first used, and
+// their menus work before that, with the enabled states the load gave them.
+TEST_F(MainWindow, TheOtherFunctionsAreBuiltOnFirstUseAndTheirMenusWorkBefore) {
+    Exec("insert into pmthoughts (thoname, thocaption, thoparent, thodata) values "
+         "('a', 'Alpha', 'Thoughts', 'note a')");
+    Open();
+    frmMain& w = *window;
+    EXPECT_FALSE(w.findChild<QWidget*>("tvwThoughts"));
+    EXPECT_FALSE(w.findChild<QWidget*>("lvwABContacts"));
+    for (const char* item : {"mnuRefreshThoughts", "mnuThoCountNodes", "mnuMaintClearThoughts"})
+        EXPECT_TRUE(ActionOf(&w, item)->isEnabled()) << item;
+    EXPECT_TRUE(ActionOf(&w, "mnuAddBookMaintCat"));
+    Menu("mnuRefreshThoughts"); // from the calendar, as automation may
+    EXPECT_EQ(VisibleFunction(w), 1);
+    Menu("mnuFunctionsThoughts");
+    auto* tree = C<QTreeWidget>("tvwThoughts");
+    EXPECT_TRUE(tree->isVisible());
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), "Alpha");
+    auto tabs = [&](const char* name) {
+        auto* strip = C<TabStrip>(name);
+        QStringList out;
+        for (int i = 0; i < strip->count(); ++i)
+            out << strip->tabText(i);
+        return out.join(',') + '@' + QString::number(strip->currentIndex());
+    };
+    EXPECT_EQ(tabs("tabThoughts"), "Thought,Search@0");
+    Menu("mnuFunctionsAddBook");
+    EXPECT_TRUE(C<QWidget>("lvwABContacts")->isVisible());
+    EXPECT_EQ(tabs("tabAddBookMain"), "People,Groups@0");
+}
+
 TEST_F(MainWindow, AFailedSchemaCheckSkipsTheSetUpAndLeavesNothingToTouchTheDatabase) {
     Exec("update pmVersion set dbver = 'x'");
     prompter->Expect("Database version has been corrupted!  Errors may occur when Pimora is in "
