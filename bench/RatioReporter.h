@@ -29,6 +29,13 @@ public:
                     ratio <= target ? "met" : "NOT MET");
     }
 
+    // A ratio shown for comparison, against no target.
+    void PrintRatio(const std::string& ours, const std::string& reference, const char* what) const {
+        const auto a = times_.find(ours), b = times_.find(reference);
+        if (a != times_.end() && b != times_.end() && b->second > 0)
+            std::printf("%-48s %8.2fx  (for comparison)\n", what, a->second / b->second);
+    }
+
     // An absolute target in microseconds, with the reference's figure and the ratio beside it.
     // Times are kept in microseconds, whatever unit a benchmark reports in.
     void PrintAbsolute(const std::string& ours, const std::string& reference, double limitUs,

@@ -54,6 +54,9 @@ void RunProcess(benchmark::State& state, const std::string& exe) {
 void BM_StartMinimalQt(benchmark::State& state) {
     RunProcess(state, PIMORA_BENCH_DIR "/startprobe_minimal");
 }
+void BM_StartMinimalQtWithText(benchmark::State& state) {
+    RunProcess(state, PIMORA_BENCH_DIR "/startprobe_minimal_text");
+}
 void BM_StartPimora(benchmark::State& state) {
     RunProcess(state, PIMORA_BENCH_DIR "/startprobe_pimora");
 }
@@ -62,6 +65,7 @@ void BM_StartPimoraTwentyYears(benchmark::State& state) {
 }
 
 BENCHMARK(BM_StartMinimalQt)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(BM_StartMinimalQtWithText)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 BENCHMARK(BM_StartPimora)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 BENCHMARK(BM_StartPimoraTwentyYears)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 
@@ -98,6 +102,10 @@ int main(int argc, char** argv) {
                         "start-up, empty database / minimal Qt");
     reporter.PrintRatio("BM_StartPimoraTwentyYears", "BM_StartMinimalQt", 1.3,
                         "start-up, twenty years / minimal Qt");
+    reporter.PrintRatio("BM_StartPimora", "BM_StartMinimalQtWithText",
+                        "start-up, empty database / minimal Qt with text");
+    reporter.PrintRatio("BM_StartPimoraTwentyYears", "BM_StartMinimalQtWithText",
+                        "start-up, twenty years / minimal Qt with text");
     benchmark::Shutdown();
     return 0;
 }
