@@ -9,6 +9,7 @@ enum class ErrorKind {
     FileNotFound, // detail: the missing file's path
     MissingTable, // detail: the table's name as the statement wrote it
     NotADatabase, // detail: the file's path
+    Damaged,      // one of our files whose pages SQLite cannot read; detail: its path
     Constraint,   // a value the table already holds where it must be unique
     Syntax,       // the statement could not be understood
     Overflow,

@@ -41,6 +41,17 @@ void JetLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 using EngineError::NotADatabase;
 
+bool IsDamage(int rc) {
+    return (rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB;
+}
+
+// A file of ours that SQLite cannot read is damaged; any other failure leaves it unusable.
+RuntimeError Unusable(int rc, const QString& path, const QString& msg) {
+    const QString text =
+        QStringLiteral("The database file '%1' is damaged or cannot be used: %2").arg(path, msg);
+    return IsDamage(rc) ? EngineError::Damaged(path, text) : NotADatabase(path, text);
+}
+
 // SQLite would open a file it cannot write read-only, or fail on the journal's side files
 // with "unable to open database file"; everything typed would then be refused later, one save
 // at a time. The file and its folder must both take writes.
@@ -114,12 +125,10 @@ namespace {
 // Runs a statement of our own that must work on any SQLite file we keep.
 void Pragma(sqlite3* db, const char* sql, const QString& path) {
     char* err = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+    if (const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err); rc != SQLITE_OK) {
         const QString msg = QString::fromUtf8(err ? err : "failed");
         sqlite3_free(err);
-        throw NotADatabase(path,
-                           QStringLiteral("The database file '%1' is damaged or cannot be used: %2")
-                               .arg(path, msg));
+        throw Unusable(rc, path, msg);
     }
 }
 
@@ -137,9 +146,7 @@ int IntOf(sqlite3* db, const char* sql, const QString& path) {
     const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(stmt);
     if (rc != SQLITE_OK)
-        throw NotADatabase(path,
-                           QStringLiteral("The database file '%1' is damaged or cannot be used: %2")
-                               .arg(path, msg));
+        throw Unusable(rc, path, msg);
     return value;
 }
 
@@ -211,9 +218,7 @@ void Connection::LoadSchema() {
     schema_.clear();
     sqlite3_stmt* tables = nullptr;
     auto damaged = [this] {
-        return NotADatabase(path_, QStringLiteral("The database file '%1' is damaged or cannot be "
-                                                  "used: %2")
-                                       .arg(path_, QString::fromUtf8(sqlite3_errmsg(db_))));
+        return Unusable(sqlite3_errcode(db_), path_, QString::fromUtf8(sqlite3_errmsg(db_)));
     };
     if (sqlite3_prepare_v2(db_, "select name from sqlite_master where type = 'table'", -1, &tables,
                            nullptr) != SQLITE_OK)
@@ -295,9 +300,9 @@ void Connection::Fail(int rc, bool preparing) const {
     if (msg.startsWith(QLatin1String("duplicate column name: ")))
         throw EngineError::General(
             QStringLiteral("Field '%1' already exists in the table.").arg(msg.mid(23)));
-    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
-        throw NotADatabase(path_,
-                           QStringLiteral("The database file '%1' is damaged: %2").arg(path_, msg));
+    if (IsDamage(rc))
+        throw EngineError::Damaged(
+            path_, QStringLiteral("The database file '%1' is damaged: %2").arg(path_, msg));
     if (primary == SQLITE_FULL)
         throw EngineError::General(QStringLiteral("The disk is full: ") + msg,
                                    ErrorKind::FileAccess, path_);

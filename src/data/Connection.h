@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,18 @@ public:
 
     // Runs a statement that returns no rows; each is its own transaction unless one is open.
     void Execute(const QString& sql);
+
+    // Pages copied so far and pages in all; returning false stops the copy.
+    using CopyProgress = std::function<bool(int done, int total)>;
+    // Writes the database as it stands now into a new file (SQLite's online backup), which
+    // keeps no journal of its own. Throws FileAccess on a full disk; what was written stays
+    // for the caller to remove.
+    void CopyTo(const QString& path, const CopyProgress& progress = {});
+    // Replaces the whole database with the one in the file, in one transaction: a crash
+    // leaves either all of the old or all of the new.
+    void ReplaceWith(const QString& path, const CopyProgress& progress = {});
+    // Empty when PRAGMA quick_check finds the database sound, else what it found.
+    QString QuickCheck();
 
     void BeginTrans();
     void CommitTrans();

@@ -19,6 +19,10 @@ RuntimeError NotADatabase(const QString& path, const QString& description) {
     return RuntimeError(kGeneral, description, kSource, ErrorKind::NotADatabase, path);
 }
 
+RuntimeError Damaged(const QString& path, const QString& description) {
+    return RuntimeError(kGeneral, description, kSource, ErrorKind::Damaged, path);
+}
+
 RuntimeError MissingTable(const QString& table) {
     return RuntimeError(kMissingTable,
                         QStringLiteral("The database engine cannot find the input table or query "

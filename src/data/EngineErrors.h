@@ -18,6 +18,7 @@ RuntimeError General(const QString& description, ErrorKind kind = ErrorKind::Gen
                      const QString& detail = {});
 RuntimeError FileNotFound(const QString& path);
 RuntimeError NotADatabase(const QString& path, const QString& description);
+RuntimeError Damaged(const QString& path, const QString& description);
 RuntimeError MissingTable(const QString& table);
 RuntimeError Syntax(const QString& description);
 RuntimeError TypeMismatch();

@@ -61,7 +61,7 @@ bool IsMissingDatabaseError(const RuntimeError& error, const QString& folder) {
     return error.Kind() == ErrorKind::FileNotFound && error.Detail().startsWith(folder);
 }
 
-bool OpenDatabase() {
+bool OpenDatabase(const std::function<bool(const RuntimeError&)>& recover) {
     const QString folder = App::Path();
     for (;;) {
         try {
@@ -71,6 +71,8 @@ bool OpenDatabase() {
             return true;
         } catch (const RuntimeError& e) {
             gConn.reset();
+            if (e.Kind() == ErrorKind::Damaged && recover && recover(e))
+                continue;
             if (!IsMissingDatabaseError(e, folder)) {
                 ShowError(QStringLiteral("Error Connecting to Database!"),
                           QStringLiteral("DB Connection Error"), e);
@@ -117,7 +119,7 @@ namespace {
 
 // Runs one step of the upgrade as a whole: it happens completely or not at all, so a
 // failed step can be tried again at the next start.
-void RunStep(std::initializer_list<QString> statements) {
+void RunStepAtomically(std::initializer_list<QString> statements) {
     ScopedTrans step(*gConn);
     for (const QString& s : statements) {
         gSQL = s;
@@ -128,7 +130,16 @@ void RunStep(std::initializer_list<QString> statements) {
 
 } // namespace
 
-bool CheckDBVersion() {
+bool CheckDBVersion(const std::function<void()>& beforeUpgrade) {
+    // The copy before an upgrade is made once, before its first change.
+    bool announced = false;
+    auto RunStep = [&](std::initializer_list<QString> statements) {
+        if (!announced && beforeUpgrade) {
+            announced = true;
+            beforeUpgrade();
+        }
+        RunStepAtomically(statements);
+    };
     Recordset rs;
     try {
         if (!gConn)

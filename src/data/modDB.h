@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class RuntimeError;
@@ -13,12 +14,15 @@ extern std::unique_ptr<Connection> gConn; // the one connection, open between th
 extern QString gSQL;                      // the statement about to be run
 
 // Opens gConn on pengkalan.dat in the application folder, offering to create it from
-// kosg.dat when it is missing. False when the program must not go on.
-bool OpenDatabase();
+// kosg.dat when it is missing. A damaged file is handed to recover first, with the database
+// closed: true when it put a sound file in its place, to be opened next. False when the
+// program must not go on.
+bool OpenDatabase(const std::function<bool(const RuntimeError&)>& recover = {});
 bool CloseDatabase();
 
-// Brings the schema to CURRENT_DB_VERSION. False when the main window must skip its set-up.
-bool CheckDBVersion();
+// Brings the schema to CURRENT_DB_VERSION, calling beforeUpgrade once before the first change.
+// False when the main window must skip its set-up.
+bool CheckDBVersion(const std::function<void()>& beforeUpgrade = {});
 
 QString DatabaseFile(); // <application folder>/pengkalan.dat
 QString TemplateFile(); // <application folder>/kosg.dat

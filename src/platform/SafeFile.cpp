@@ -39,6 +39,18 @@ private:
     bool renamed_ = false;
 };
 
+// The rename itself reaches the disk with the folder's entry.
+void SyncFolderOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : QFile::encodeName(path.left(std::max<qsizetype>(1, slash)));
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 } // namespace
 
 FileWriteResult WriteFileReplacing(const QString& path, const QByteArray& data, int mode) {
@@ -72,14 +84,22 @@ FileWriteResult WriteFileReplacing(const QString& path, const QByteArray& data, 
     if (::rename(temp.name(), target.constData()) != 0)
         return Failed(errno);
     temp.MarkRenamed();
-    // The rename itself reaches the disk with the folder's entry.
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const QByteArray folder =
-        slash < 0 ? QByteArray(".") : QFile::encodeName(path.left(std::max<qsizetype>(1, slash)));
-    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolderOf(path);
+    return {true, {}};
+}
+
+FileWriteResult RenameDurably(const QString& from, const QString& to) {
+    const QByteArray source = QFile::encodeName(from);
+    const int fd = ::open(source.constData(), O_RDONLY);
+    if (fd < 0)
+        return Failed(errno);
+    const bool synced = ::fsync(fd) == 0;
+    const int err = errno;
+    ::close(fd);
+    if (!synced)
+        return Failed(err);
+    if (::rename(source.constData(), QFile::encodeName(to).constData()) != 0)
+        return Failed(errno);
+    SyncFolderOf(to);
     return {true, {}};
 }

@@ -14,3 +14,7 @@ struct FileWriteResult {
 // mode: the new file's permission bits; -1 keeps those of the file it replaces (or the
 // process default for a new file).
 FileWriteResult WriteFileReplacing(const QString& path, const QByteArray& data, int mode = -1);
+
+// Puts a finished file in place under its final name: its data reaches the disk first, then
+// the rename with its folder's entry. The destination is replaced when it exists.
+FileWriteResult RenameDurably(const QString& from, const QString& to);

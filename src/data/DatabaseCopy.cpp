@@ -1,0 +1,80 @@
+#include "data/DatabaseCopy.h"
+
+#include "data/EngineErrors.h"
+
+#include <QFileInfo>
+#include <QUrl>
+#include <sqlite3.h>
+
+namespace DatabaseCopy {
+
+namespace {
+
+// A read-only handle on a file nothing else changes while it is open.
+struct Handle {
+    explicit Handle(const QString& path) {
+        const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + "?immutable=1";
+        rc = sqlite3_open_v2(uri.constData(), &db,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    }
+    ~Handle() { sqlite3_close_v2(db); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    QString Message() const { return QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"); }
+    sqlite3* db = nullptr;
+    int rc = SQLITE_OK;
+};
+
+} // namespace
+
+QString QuickCheckOf(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    QString found;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &stmt, nullptr);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const auto* line = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        const QString text = QString::fromUtf8(line ? line : "");
+        if (text != QLatin1String("ok"))
+            found += (found.isEmpty() ? QString() : QStringLiteral("; ")) + text;
+        rc = SQLITE_OK;
+    }
+    if (rc != SQLITE_DONE && found.isEmpty())
+        found = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(stmt);
+    return found;
+}
+
+QString Check(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("the file is missing");
+    Handle file(path);
+    return file.rc == SQLITE_OK ? QuickCheckOf(file.db) : file.Message();
+}
+
+Summary Summarize(const QString& path) {
+    Handle file(path);
+    auto count = [&](const char* sql) -> qint64 {
+        sqlite3_stmt* stmt = nullptr;
+        int rc = file.rc;
+        qint64 n = 0;
+        if (rc == SQLITE_OK)
+            rc = sqlite3_prepare_v2(file.db, sql, -1, &stmt, nullptr);
+        if (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            n = sqlite3_column_int64(stmt, 0);
+            rc = SQLITE_OK;
+        }
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_OK)
+            throw EngineError::General(
+                QStringLiteral("The backup '%1' cannot be read: %2").arg(path, file.Message()),
+                ErrorKind::FileAccess, path);
+        return n;
+    };
+    Summary s;
+    s.journalDays = count("select count(*) from pmcalendar");
+    s.events = count("select count(*) from pmcaleventdate");
+    s.thoughtNodes = count("select count(*) from pmthoughts");
+    return s;
+}
+
+} // namespace DatabaseCopy
