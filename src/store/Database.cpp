@@ -6,8 +6,8 @@ QString Database::RequiredVersion() {
     return CURRENT_DB_VERSION;
 }
 
-bool Database::CheckVersion() {
-    return CheckDBVersion();
+bool Database::CheckVersion(const std::function<void()>& beforeUpgrade) {
+    return CheckDBVersion(beforeUpgrade);
 }
 
 void Database::Close() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // The database file as the windows know it: its schema brought up to date, and closed at the
 // end. Opening it and everything else about the file belongs to the start-up.
@@ -8,8 +9,9 @@ namespace Database {
 
 // The schema version the program requires.
 QString RequiredVersion();
-// Brings the schema up to date; false when the main window must skip its set-up (reported).
-bool CheckVersion();
+// Brings the schema up to date, calling beforeUpgrade once before it changes anything; false
+// when the main window must skip its set-up (reported).
+bool CheckVersion(const std::function<void()>& beforeUpgrade = {});
 void Close();
 
 } // namespace Database
