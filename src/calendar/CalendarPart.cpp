@@ -15,6 +15,7 @@
 #include "controls/TextFinder.h"
 #include "controls/Twips.h"
 #include "platform/Application.h"
+#include "platform/Clock.h"
 
 #include <QAction>
 #include <QFrame>
@@ -22,6 +23,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -208,6 +210,20 @@ void CalendarPart::ShowCalendarFind(bool show) {
 void CalendarPart::FindDay(const QDate& day) {
     if (day.isValid() && grid_->GoToDay(day))
         tabCalendar->SelectKey(QStringLiteral("Diary"));
+}
+
+void CalendarPart::ShowRestoredData() {
+    QDate day = QLocale::c().toDate(grid_->SelectedDay(), QStringLiteral("d MMMM yyyy"));
+    if (!day.isValid())
+        day = Clock::Today();
+    // What the boxes hold belongs to the replaced database and was saved into its copy.
+    ClearCalendarEntry();
+    journal_->MarkUnchanged();
+    events_->PopulateEventsCombo();
+    grid_->RenderCalMonth(QLocale::c().standaloneMonthName(day.month()),
+                          QString::number(day.year()));
+    grid_->GoToDay(day);
+    flxCal_EnterCell();
 }
 
 void CalendarPart::mnuMaintEvents_Click() {

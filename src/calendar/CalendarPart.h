@@ -36,6 +36,8 @@ public:
     void mnuMaintEvents_Click();
     // Shows the month of a day, selects the day and brings its journal to the front.
     void FindDay(const QDate& day);
+    // After the database was replaced: the event types, the month and the selected day again.
+    void ShowRestoredData();
     void ShowCalendarFind(bool show);
     // The calendar's share of closing the window: the pending event, then the journal.
     // False when something typed could not be saved (its error has been shown).

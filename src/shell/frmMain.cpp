@@ -6,6 +6,7 @@
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"
 #include "common/modQXCommFunc.h"
+#include "controls/BackupGuard.h"
 #include "controls/ImageList.h"
 #include "controls/ListBar.h"
 #include "controls/Twips.h"
@@ -18,6 +19,7 @@
 #include "shell/LayoutRules.h"
 #include "shell/MainTray.h"
 #include "shell/frmAbout.h"
+#include "shell/frmBackups.h"
 #include "store/Database.h"
 #include "thoughts/ThoughtsPart.h"
 
@@ -68,6 +70,10 @@ void frmMain::BuildMenus() {
         return a;
     };
     mnuFile = menu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    connect(
+        item(mnuFile, QStringLiteral("mnuFileRestore"), QStringLiteral("Restore from Backup...")),
+        &QAction::triggered, this, &frmMain::mnuFileRestore_Click);
+    mnuFile->addSeparator();
     connect(item(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"),
                  QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
@@ -170,7 +176,7 @@ void frmMain::Form_Load() {
 }
 
 bool frmMain::CheckVersion() {
-    return Database::CheckVersion();
+    return Database::CheckVersion([this] { BackUp(Backups::Reason::Upgrade, this); });
 }
 
 void frmMain::LoadPreferences() {
@@ -343,6 +349,36 @@ void frmMain::mnuPref_Click() {
     frmPreferences preferences(this);
     if (ShowModal(preferences) == QDialog::Accepted)
         ApplyToolTips(gEnableToolTips == QLatin1String("Y"));
+}
+
+void frmMain::mnuFileRestore_Click() {
+    frmBackups backups([this](const Backups::Entry& entry) { return RestoreBackup(entry); }, this);
+    ShowModal(backups);
+}
+
+bool frmMain::RestoreBackup(const Backups::Entry& entry) {
+    if (MsgBox(QStringLiteral("Replace everything in Pimora with the backup of %1? What Pimora "
+                              "holds now is kept as a backup first.")
+                   .arg(Backups::When(entry.made)),
+               MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes)
+        return false;
+    // What is typed is in the copy made before, and not lost to the restore.
+    ProggyUnloadStuff();
+    if (!workSaved_ || !BackUpBeforeRemoving(Backups::Reason::Restore, this))
+        return false;
+    try {
+        CopyProgressDialog progress(QStringLiteral("Restoring the backup..."), this);
+        Backups::RestoreInto(entry, progress.Callback());
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while restoring a backup!"),
+                  QStringLiteral("Backup Error!"), e);
+        return false;
+    }
+    LoadPreferences();
+    calendar_->ShowRestoredData();
+    if (thoughts_->ThoughtsLoaded())
+        RefreshThoughtsTree();
+    return true;
 }
 
 void frmMain::mnuAbout_Click() {

@@ -5,6 +5,9 @@
 #include <QMainWindow>
 #include <array>
 
+namespace Backups {
+struct Entry;
+}
 class AddressBookPart;
 class CalendarPart;
 class ListBar;
@@ -36,6 +39,7 @@ public:
 
     virtual void ProggyUnloadStuff();
     void mnuPref_Click();
+    void mnuFileRestore_Click();
     void mnuAbout_Click();
 
 signals:
@@ -64,6 +68,7 @@ protected:
 private:
     void Form_Load();
     void ShowFrame(int index);
+    bool RestoreBackup(const Backups::Entry& entry);
     // The resize rules applied to the named controls at the window's size now.
     void ApplyLayout();
     void BuildMenus();

@@ -4,6 +4,7 @@
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"
 #include "common/modQXCommFunc.h"
+#include "controls/BackupGuard.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
@@ -107,6 +108,8 @@ void ThoughtNodeCommands::mnuNodeDelete_Click() {
                                   "want to delete this node and all its dependents?"),
                    MsgButtons::YesNo, MsgIcon::None,
                    QStringLiteral("Delete Node?")) == MsgResult::Yes) {
+            if (!BackUpBeforeRemoving(Backups::Reason::DeleteNode, tree_.window()))
+                return;
             DeleteThoughtNode(key);
             MsgBox(QStringLiteral("Done!"));
             part_.refreshTree();
@@ -233,6 +236,8 @@ void ThoughtNodeCommands::mnuMaintClearThoughts_Click() {
                               "sure you want to do this?"),
                MsgButtons::YesNo, MsgIcon::Critical,
                QStringLiteral("Clear Thoughts?")) != MsgResult::Yes)
+        return;
+    if (!BackUpBeforeRemoving(Backups::Reason::ClearThoughts, tree_.window()))
         return;
     try {
         ThoughtStore::Clear();

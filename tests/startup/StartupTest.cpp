@@ -1,13 +1,17 @@
 #include "support/Windows.h"
 
 #include "platform/Application.h"
+#include "platform/Clock.h"
 #include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
 #include "security/Password.h"
 #include "security/frmLogin.h"
 #include "startup/modMain.h"
+#include "store/Backups.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <sodium.h>
@@ -16,6 +20,13 @@ namespace {
 
 const QString kNoPref = "The database engine cannot find the input table or query 'pmpref'.  "
                         "Make sure it exists and that its name is spelled correctly.";
+
+QByteArray Hash(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
+}
 
 class Startup : public ::testing::Test {
 protected:
@@ -201,6 +212,56 @@ TEST_F(Login, AStoredHashIsVerifiedAndAnUnreadableOneKeepsTheDialogOpen) {
     Exec("alter table pmPrefAway rename to pmPref");
     Type(login, "pässword");
     EXPECT_TRUE(VisibleWindow<frmMain>());
+}
+
+// A file damaged in its middle opens, so the first start of a day finds it, with the check of
+// its daily copy; the newest copy that passes its own check is offered, the damaged file is
+// kept aside, and No keeps the refusal.
+TEST_F(Startup, ADamagedFileIsOfferedTheNewestSoundCopyAndKeptAside) {
+    for (MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+        AppFolder folder;
+        Exec("insert into pmpref (pwd) values ('')");
+        Exec("insert into pmcalendar (caldate, caljournal) values (#2026-12-05#, 'before')");
+        gConn.reset();
+        Clock::Set(QDateTime(QDate(2026, 12, 5), QTime(8, 0)));
+        {
+            ScopedPrompter p;
+            WindowsGuard windows;
+            Main();
+            ASSERT_TRUE(VisibleWindow<frmMain>());
+        }
+        ASSERT_FALSE(gConn);
+        ASSERT_EQ(Backups::List().size(), 1);
+        const QString db = folder.File("pengkalan.dat");
+        QFile file(db);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_GT(file.size(), 4 * 4096);
+        file.seek(4096); // every page after the first, which names the tables
+        file.write(QByteArray(int(file.size()) - 4096, '\xA5'));
+        file.close();
+        const QByteArray damaged = Hash(db);
+
+        Clock::Set(QDateTime(QDate(2026, 12, 6), QTime(8, 0, 1)));
+        ScopedPrompter p;
+        WindowsGuard windows;
+        p->Expect("The database file is damaged. Restore the backup of 5 Dec 2026 08:00:00?",
+                  "Pimora", MsgIcon::Exclamation, MsgButtons::YesNo, answer);
+        const bool yes = answer == MsgResult::Yes;
+        if (!yes)
+            p->ExpectErrorStartingWith("Error Connecting to Database!", "DB Connection Error",
+                                       "The database file '" + db + "' is damaged: ");
+        Main();
+        EXPECT_EQ(VisibleWindow<frmMain>() != nullptr, yes);
+        const QString aside = db + ".damaged-20261206-080001";
+        EXPECT_EQ(QFileInfo::exists(aside), yes);
+        EXPECT_EQ(Hash(yes ? aside : db), damaged) << "the damaged file is never changed";
+        if (yes) {
+            EXPECT_EQ(Rows("select caljournal from pmcalendar"), "('before')");
+        }
+        EXPECT_EQ(Backups::List().size(), 1) << "no copy of a damaged file is kept";
+        CloseAllWindows();
+        Clock::Reset();
+    }
 }
 
 } // namespace

@@ -20,6 +20,12 @@ void ScriptedPrompter::ExpectError(const QString& message, const QString& title,
     Expect("Error: " + message + "\r\nDesc: " + desc, title, MsgIcon::Critical, MsgButtons::OK);
 }
 
+void ScriptedPrompter::ExpectErrorStartingWith(const QString& message, const QString& title,
+                                               const QString& descStart) {
+    ExpectError(message, title, descStart);
+    script_.back().prefix = true;
+}
+
 void ScriptedPrompter::ExpectInput(const QString& prompt, const QString& title,
                                    const QString& reply) {
     script_.push_back({true, prompt, title, MsgIcon::None, MsgButtons::OKCancel, {}, reply});
@@ -32,7 +38,10 @@ const ScriptedPrompter::Step* ScriptedPrompter::Next(const Step& shown) {
     }
     current_ = script_.front();
     script_.pop_front();
-    EXPECT_EQ(current_.Describe(), shown.Describe());
+    Step seen = shown;
+    if (current_.prefix && seen.text.startsWith(current_.text))
+        seen.text.truncate(current_.text.size());
+    EXPECT_EQ(current_.Describe(), seen.Describe());
     return &current_;
 }
 

@@ -15,6 +15,9 @@ public:
                 MsgButtons buttons = MsgButtons::OK, MsgResult answer = MsgResult::OK);
     // The program's error box: "Error: <message>", "Desc: <desc>", critical, OK only.
     void ExpectError(const QString& message, const QString& title, const QString& desc);
+    // The same, for a description whose end is the engine's own words (a check's findings).
+    void ExpectErrorStartingWith(const QString& message, const QString& title,
+                                 const QString& descStart);
     // The next input box must show this prompt and title; it is answered with reply.
     void ExpectInput(const QString& prompt, const QString& title, const QString& reply);
     bool Done() const { return script_.empty(); }
@@ -31,6 +34,7 @@ private:
         MsgButtons buttons = MsgButtons::OK;
         MsgResult answer = MsgResult::OK;
         QString reply;
+        bool prefix = false; // text is how the box's text begins
         std::string Describe() const;
     };
     // The next step, which must be of the kind shown; null after reporting a stray box.
