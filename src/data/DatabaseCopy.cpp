@@ -16,6 +16,9 @@ struct Handle {
         const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + "?immutable=1";
         rc = sqlite3_open_v2(uri.constData(), &db,
                              SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+        // A check reads every page once: mapped, it takes half the time.
+        if (rc == SQLITE_OK)
+            sqlite3_exec(db, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
     }
     ~Handle() { sqlite3_close_v2(db); }
     Handle(const Handle&) = delete;
