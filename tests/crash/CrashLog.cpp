@@ -52,6 +52,26 @@ void Model::Apply(const Op& op) {
         captions.erase(a[0]);
     } else if (op.kind == QLatin1String("T")) {
         types[Decode(a[0])] = Decode(a.value(1));
+    } else if (op.kind == QLatin1String("BK") && !a.isEmpty()) {
+        (*backups)[a[0]] = *this;
+    } else if (op.kind == QLatin1String("CT")) {
+        for (auto& note : notes)
+            note.second = std::nullopt;
+        captions.clear();
+    } else if (op.kind == QLatin1String("R") && backups->count(a.value(0))) {
+        // Everything is as the copy holds it: what came after it is gone.
+        Model restored = backups->at(a[0]);
+        auto absent = [](const auto& now, auto& then) {
+            for (const auto& entry : now)
+                then.try_emplace(entry.first);
+        };
+        absent(journals, restored.journals);
+        absent(events, restored.events);
+        absent(notes, restored.notes);
+        absent(captions, restored.captions);
+        absent(types, restored.types);
+        restored.backups = backups;
+        *this = restored;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -16,7 +17,8 @@ namespace CrashLog {
 // One operation and the state it leaves: fields separated by tabs, texts base64.
 struct Op {
     QString kind; // J journal, E event, ED event deleted, N note, NA node added, NR renamed,
-                  // ND node deleted, T event type
+                  // ND node deleted, T event type, BK backup made, R backup restored,
+                  // CT Thoughts cleared
     QStringList args;
 
     QString Line() const;
@@ -30,6 +32,9 @@ struct Model {
     std::map<QString, std::optional<QString>> notes;                      // name -> note
     std::map<QString, QString> captions;
     std::map<QString, QString> types; // name -> description
+    // What each backup the log made holds, by its file name; shared by copies of the model.
+    std::shared_ptr<std::map<QString, Model>> backups =
+        std::make_shared<std::map<QString, Model>>();
 
     void Apply(const Op& op);
 };

@@ -10,16 +10,20 @@
 #include "platform/Application.h"
 #include "platform/Prompter.h"
 #include "shell/frmMain.h"
+#include "store/Backups.h"
 #include "thoughts/ThoughtTree.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimeEdit>
+#include <QTreeWidget>
 #include <cstdio>
 #include <fcntl.h>
 #include <random>
@@ -86,7 +90,7 @@ public:
           calendar_(*window.findChild<CalendarPart*>()) {}
 
     void Step() {
-        switch (Pick(10)) {
+        switch (Pick(12)) {
         case 0:
         case 1:
         case 2:
@@ -102,8 +106,12 @@ public:
             return NewNode();
         case 8:
             return Pick(2) ? Rename() : DeleteLeaf();
-        default:
+        case 9:
             return EventType();
+        case 10:
+            return BackUpNow();
+        default:
+            return Pick(4) ? Restore() : ClearThoughts();
         }
     }
 
@@ -231,6 +239,61 @@ private:
         });
     }
 
+    // The Backups dialog, driven as a user would, and closed.
+    void InBackups(const std::function<void(QDialog&)>& work) {
+        const ModalRunner previous = InstallModalRunner([&](QDialog& dialog) {
+            work(dialog);
+            return dialog.result();
+        });
+        ActionOf(&window_, QStringLiteral("mnuFileRestore"))->trigger();
+        InstallModalRunner(previous);
+    }
+
+    void BackUpNow() {
+        Run(Op{QStringLiteral("BK"), {}}, [&] {
+            InBackups([&](QDialog& dialog) {
+                Control<QPushButton>(dialog, "cmdBackUpNow")->click();
+                Control<QPushButton>(dialog, "cmdClose")->click();
+            });
+            const QList<Backups::Entry> all = Backups::List();
+            Op done{QStringLiteral("BK"), {}};
+            if (!all.isEmpty() && all.first().reason == Backups::Reason::OnRequest) {
+                done.args << QFileInfo(all.first().path).fileName();
+                made_ << done.args.first();
+            }
+            return done;
+        });
+    }
+
+    // One of this run's own copies, chosen in the list and restored.
+    void Restore() {
+        if (made_.isEmpty())
+            return BackUpNow();
+        const QString name = made_.at(Pick(static_cast<int>(made_.size())));
+        const QList<Backups::Entry> all = Backups::List();
+        int row = -1;
+        for (int i = 0; i < all.size(); ++i)
+            if (QFileInfo(all[i].path).fileName() == name)
+                row = i;
+        if (row < 0)
+            return;
+        Run(Op{QStringLiteral("R"), {name}}, [&] {
+            InBackups([&](QDialog& dialog) {
+                auto* list = Control<QTreeWidget>(dialog, "lvwBackups");
+                list->setCurrentItem(list->topLevelItem(row));
+                Control<QPushButton>(dialog, "cmdRestore")->click();
+            });
+            return Op{QStringLiteral("R"), {name}};
+        });
+    }
+
+    void ClearThoughts() {
+        Run(Op{QStringLiteral("CT"), {}}, [&] {
+            ActionOf(&window_, QStringLiteral("mnuMaintClearThoughts"))->trigger();
+            return Op{QStringLiteral("CT"), {}};
+        });
+    }
+
     // Saved in Event Maintenance.
     void EventType() {
         const QString name = QStringLiteral("Type %1").arg(Pick(8));
@@ -255,6 +318,7 @@ private:
     std::mt19937& rng_;
     Answers& answers_;
     CalendarPart& calendar_;
+    QStringList made_; // the copies this run made, by file name
 
     ThoughtTree& Tree() { return *Control<ThoughtTree>(window_, "tvwThoughts"); }
 };
