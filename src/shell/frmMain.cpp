@@ -374,6 +374,8 @@ bool frmMain::RestoreBackup(const Backups::Entry& entry) {
                   QStringLiteral("Backup Error!"), e);
         return false;
     }
+    // A copy made before an upgrade holds the schema it had then.
+    CheckVersion();
     LoadPreferences();
     calendar_->ShowRestoredData();
     if (thoughts_->ThoughtsLoaded())

@@ -93,7 +93,10 @@ Replay Read(const QString& file) {
         } else if (record.startsWith(QLatin1String("DONE\t"))) {
             replay.done.Apply(Op::Parse(record.mid(5)));
             pending.reset();
-        } else if (record == QLatin1String("RESOLVED\t1")) {
+        } else if (record.startsWith(QLatin1String("RESOLVED\t1"))) {
+            // A node added in flight is named by the checker, who found it in the file.
+            if (pending && record.count(QLatin1Char('\t')) == 2)
+                pending->args << record.section(QLatin1Char('\t'), 2);
             if (pending)
                 replay.done.Apply(*pending);
             pending.reset();
@@ -189,6 +192,18 @@ std::map<QString, QString> Journals(const std::map<QString, QString>& in) {
 }
 
 } // namespace
+
+QString NodeAddedInFlight(const Replay& replay, const Model& actual) {
+    if (!replay.inFlight || replay.inFlight->kind != QLatin1String("NA") ||
+        replay.inFlight->args.size() != 1)
+        return {};
+    for (const auto& [name, note] : actual.notes) {
+        const auto known = replay.done.notes.find(name);
+        if (known == replay.done.notes.end() || !known->second)
+            return name;
+    }
+    return {};
+}
 
 QStringList Differences(const Replay& replay, const Model& actual, bool* inFlightApplied) {
     Model after = replay.done;

@@ -46,6 +46,10 @@ struct Replay {
 };
 Replay Read(const QString& file);
 
+// A node that the file holds and the model does not know: the one a node addition in flight
+// made before the kill, whose name its log line could not give. Empty when there is none.
+QString NodeAddedInFlight(const Replay& replay, const Model& actual);
+
 // What the file holds, read the way the model keeps it.
 Model Actual();
 

@@ -2,10 +2,12 @@
 // into the window at once, keeping what was typed in the copy it makes first.
 #include "ThoughtsFixture.h"
 
+#include "data/modDB.h"
 #include "store/Backups.h"
 
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -108,6 +110,32 @@ TEST_F(ThoughtsBackups, ADeleteWithDependentsIsCopiedFirstAndAFailedCopyAsksBefo
     EXPECT_EQ(Count("select * from pmthoughts"), 0);
     ASSERT_EQ(Backups::List().size(), 1);
     EXPECT_EQ(Held(Backups::List().at(0)), "Before deleting a node 0 0 2");
+}
+
+// The copy made before an upgrade holds the old schema: restored, it is brought up to date.
+TEST_F(ThoughtsBackups, ACopyFromBeforeAnUpgradeIsUpgradedWhenRestored) {
+    Exec("update pmversion set dbver = '0.9.6'");
+    Exec("alter table pmpref drop column EnableToolTips");
+    Exec("alter table pmpref drop column MinimizeToSystray");
+    const Backups::Entry old = Backups::Make(Backups::Reason::Upgrade);
+    ASSERT_TRUE(CheckDBVersion());
+    Clock::Set(QDateTime(QDate(2026, 12, 5), QTime(9, 45, 0)));
+    prompter->Expect("Replace everything in Pimora with the backup of 5 Dec 2026 09:30:00? What "
+                     "Pimora holds now is kept as a backup first.",
+                     "Pimora", MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes);
+    DialogDriver driver([&](QDialog& dialog) {
+        Named<QPushButton>(&dialog, "cmdRestore")->click();
+        return dialog.result();
+    });
+    Menu("mnuFileRestore");
+    EXPECT_EQ(Rows("select dbver from pmversion"), "('0.9.7')");
+    EXPECT_EQ(Rows("select minimizetosystray, enabletooltips from pmpref"), "('N','Y')");
+    // Before restore, then the copy of the old schema made again before its upgrade.
+    QStringList reasons;
+    for (const Backups::Entry& e : Backups::List())
+        reasons << Backups::Label(e.reason);
+    EXPECT_EQ(reasons, QStringList({"Before upgrade", "Before restore", "Before upgrade"}));
+    EXPECT_TRUE(QFileInfo::exists(old.path));
 }
 
 } // namespace
