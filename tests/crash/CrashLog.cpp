@@ -53,7 +53,10 @@ void Model::Apply(const Op& op) {
     } else if (op.kind == QLatin1String("T")) {
         types[Decode(a[0])] = Decode(a.value(1));
     } else if (op.kind == QLatin1String("BK") && !a.isEmpty()) {
-        (*backups)[a[0]] = *this;
+        // The copy's own model keeps no link back to the list that holds it: no cycle.
+        Model copy = *this;
+        copy.backups.reset();
+        (*backups)[a[0]] = std::move(copy);
     } else if (op.kind == QLatin1String("CT")) {
         for (auto& note : notes)
             note.second = std::nullopt;
