@@ -28,6 +28,10 @@ RuntimeError NoConnection() {
 
 // The copy is the owner's alone: it will hold a private journal.
 void CopyTemplate(const QString& from, const QString& to) {
+    const QString unmade = App::MakeDataPath();
+    if (!unmade.isEmpty())
+        throw EngineError::General(QStringLiteral("Could not make the folder %1").arg(unmade),
+                                   ErrorKind::FileAccess, to);
     QFile source(from);
     QByteArray data;
     if (source.open(QIODevice::ReadOnly))
@@ -46,7 +50,7 @@ void CopyTemplate(const QString& from, const QString& to) {
 } // namespace
 
 QString DatabaseFile() {
-    return App::Path() + QStringLiteral("/pengkalan.dat");
+    return App::DataPath() + QStringLiteral("/pengkalan.dat");
 }
 QString TemplateFile() {
     return App::Path() + QStringLiteral("/kosg.dat");
@@ -62,7 +66,7 @@ bool IsMissingDatabaseError(const RuntimeError& error, const QString& folder) {
 }
 
 bool OpenDatabase(const std::function<bool(const RuntimeError&)>& recover) {
-    const QString folder = App::Path();
+    const QString folder = App::DataPath();
     for (;;) {
         try {
             auto conn = std::make_unique<Connection>();

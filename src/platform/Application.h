@@ -16,6 +16,15 @@ QString Path();
 // Tests point the program at a temporary folder; an empty text restores the real one.
 void SetPath(const QString& folder);
 
+// The folder that holds the database: the program's folder when it holds pengkalan.dat or
+// its user can write there (a build, an install into the user's prefix, a portable copy);
+// otherwise, as for a system package, $XDG_DATA_HOME/pimora (~/.local/share/pimora when the
+// variable is unset or not absolute). Deciding makes nothing; see MakeDataPath.
+QString DataPath();
+// Makes the data folder and any missing folder above it owner-only (0700), as the desktop's
+// base directory rule asks. Empty when made or already there, else the system's reason.
+QString MakeDataPath();
+
 constexpr int Major = 0;
 constexpr int Minor = 9;
 constexpr int Revision = 7;

@@ -6,6 +6,8 @@
 #include "common/RuntimeError.h"
 #include "common/VbDate.h"
 #include "data/modDB.h"
+#include "platform/Application.h"
+#include "store/Backups.h"
 
 #include <QCryptographicHash>
 #include <QDate>
@@ -16,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -291,6 +294,112 @@ TEST(OpenDatabase, AReadOnlyFileOrFolderIsReportedOnceAndNothingIsWritten) {
     EXPECT_FALSE(gConn);
     EXPECT_EQ(Snapshot(db), before);
     EXPECT_EQ(Files(folder), QStringList({"kosg.dat", "pengkalan.dat", "writable.dat"}));
+}
+
+// An environment variable set for the rest of a scope; an invalid value unsets it.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), before_(qgetenv(name)) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~ScopedEnv() {
+        if (had_)
+            qputenv(name_, before_);
+        else
+            qunsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray before_;
+};
+
+int ModeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+TEST(DataPath, BesideAWritableProgramElseInTheUsersDataFolder) {
+    AppFolder folder(AppFolder::WithTemplate);
+    QTemporaryDir user;
+    const QString home = user.filePath("home");
+    ScopedEnv homeVar("HOME", QFile::encodeName(home));
+    ScopedEnv xdg("XDG_DATA_HOME", QFile::encodeName(user.filePath("data")));
+    EXPECT_EQ(App::DataPath(), folder.Path()) << "a build or a portable copy";
+
+    BindMount ro(folder.Path(), folder.Path(), true);
+    if (!ro.ok())
+        GTEST_SKIP() << "this user may not mount";
+    EXPECT_EQ(App::DataPath(), user.filePath("data/pimora"));
+    EXPECT_FALSE(QFileInfo::exists(user.filePath("data"))) << "deciding makes nothing";
+    for (const QByteArray& invalid : {QByteArray("relative/data"), QByteArray(""), QByteArray()}) {
+        ScopedEnv other("XDG_DATA_HOME", invalid);
+        EXPECT_EQ(App::DataPath(), home + "/.local/share/pimora") << invalid.constData();
+    }
+}
+
+// An installed copy: the question as ever, the file made in the user's folder, the program's
+// folder untouched; the backups follow the file.
+TEST(OpenDatabase, AReadOnlyProgramFolderCreatesTheDatabaseInTheUsersDataFolder) {
+    AppFolder folder(AppFolder::WithTemplate);
+    QTemporaryDir user;
+    const QString home = user.filePath("home");
+    ASSERT_TRUE(QDir().mkpath(home));
+    ScopedEnv homeVar("HOME", QFile::encodeName(home));
+    ScopedEnv xdg("XDG_DATA_HOME", QByteArray());
+    const QByteArray templateBefore = Snapshot(folder.File("kosg.dat"));
+    BindMount ro(folder.Path(), folder.Path(), true);
+    if (!ro.ok())
+        GTEST_SKIP() << "this user may not mount";
+    const QString data = home + "/.local/share/pimora";
+    {
+        ScopedPrompter p;
+        p->Expect(kAsk, "Create new database?", MsgIcon::Exclamation, MsgButtons::YesNo,
+                  MsgResult::Yes);
+        ASSERT_TRUE(OpenDatabase());
+    }
+    EXPECT_EQ(DatabaseFile(), data + "/pengkalan.dat");
+    EXPECT_EQ(Backups::Folder(), data + "/backups");
+    EXPECT_EQ(Count("select * from pmversion"), 1) << "a copy of the template";
+    EXPECT_EQ(ModeOf(data + "/pengkalan.dat"), 0600);
+    for (const QString& made : {home + "/.local", home + "/.local/share", data})
+        EXPECT_EQ(ModeOf(made), 0700) << made.toStdString();
+    EXPECT_EQ(Files(folder), QStringList({"kosg.dat"}));
+    EXPECT_EQ(Snapshot(folder.File("kosg.dat")), templateBefore);
+    ASSERT_TRUE(CloseDatabase());
+
+    // The next start finds it there without asking.
+    ScopedPrompter again;
+    ASSERT_TRUE(OpenDatabase());
+    EXPECT_EQ(DatabaseFile(), data + "/pengkalan.dat");
+}
+
+// Where the user's data folder cannot be made, the create fails in the system's words.
+TEST(OpenDatabase, AUserDataFolderThatCannotBeMadeIsReportedOnce) {
+    AppFolder folder(AppFolder::WithTemplate);
+    QTemporaryDir user;
+    const QString blocker = user.filePath("data");
+    Write(blocker, "a file where the folder should be");
+    ScopedEnv xdg("XDG_DATA_HOME", QFile::encodeName(blocker));
+    BindMount ro(folder.Path(), folder.Path(), true);
+    if (!ro.ok())
+        GTEST_SKIP() << "this user may not mount";
+    ScopedPrompter p;
+    p->Expect(kAsk, "Create new database?", MsgIcon::Exclamation, MsgButtons::YesNo,
+              MsgResult::Yes);
+    p->Expect("Error: Cannot create the database file (pengkalan.dat)!\r\nDesc: Could not make "
+              "the folder " +
+                  blocker + "/pimora: Not a directory",
+              kCritical, MsgIcon::Critical);
+    EXPECT_FALSE(OpenDatabase());
+    EXPECT_FALSE(gConn);
 }
 
 } // namespace
