@@ -9,6 +9,7 @@ packages=(
     libsqlite3-dev libsodium-dev
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     clang-format desktop-file-utils
+    lintian appstream dpkg-dev file man-db
 )
 
 missing=()

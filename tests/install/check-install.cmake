@@ -9,7 +9,8 @@ if(NOT installed EQUAL 0)
 endif()
 foreach(file lib/pimora/pimora lib/pimora/kosg.dat lib/pimora/readme.xml bin/pimora
              share/applications/pimora.desktop share/icons/hicolor/48x48/apps/pimora.png
-             share/icons/hicolor/256x256/apps/pimora.png)
+             share/icons/hicolor/256x256/apps/pimora.png share/man/man1/pimora.1.gz
+             share/metainfo/org.pimora.Pimora.metainfo.xml share/doc/pimora/copyright)
     if(NOT EXISTS "${PREFIX}/${file}")
         message(FATAL_ERROR "not installed: ${file}")
     endif()
