@@ -29,11 +29,11 @@ if [ "${3:-}" = "--inside" ]; then
     asan=$(ldd "$lib/pimora" | awk '/libasan/ {print $3}')
     [ -n "$asan" ] && preload="$asan:$preload"
     status=0
-    env -i PATH=/usr/bin:/bin HOME="$home" XDG_DATA_HOME="$data" TMPDIR="$work/tmp" \
+    timeout 60 env -i PATH=/usr/bin:/bin HOME="$home" XDG_DATA_HOME="$data" TMPDIR="$work/tmp" \
         XDG_RUNTIME_DIR="$work/tmp" QT_QPA_PLATFORM=offscreen LD_PRELOAD="$preload" \
         PIMORA_FIRST_USER_LOG="$work/first-user.log" \
         ASAN_OPTIONS="${ASAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" \
-        timeout 60 "$root/usr/bin/pimora" > "$work/run.log" 2>&1 || status=$?
+        "$root/usr/bin/pimora" > "$work/run.log" 2>&1 || status=$?
     echo "--- what the first user saw"
     cat "$work/first-user.log" 2>/dev/null || true
     fail() {
