@@ -16,12 +16,15 @@ QString DayIs(const QDate& day) {
     return QStringLiteral("caldate =#") + SqlDay(day) + QStringLiteral("#");
 }
 
+QString Between(const QString& table, const QDate& first, const QDate& last) {
+    return QStringLiteral("select * from ") + table + QStringLiteral(" where caldate between #") +
+           SqlDay(first) + QStringLiteral("# and #") + SqlDay(last) +
+           QStringLiteral("# order by caldate asc");
+}
+
 QList<QDate> DaysWith(const QString& table, const QString& field, const QDate& first,
                       const QDate& last) {
-    Recordset rs =
-        Open(QStringLiteral("select * from ") + table + QStringLiteral(" where caldate between #") +
-             SqlDay(first) + QStringLiteral("# and #") + SqlDay(last) +
-             QStringLiteral("# order by caldate asc"));
+    Recordset rs = Open(Between(table, first, last));
     QList<QDate> days;
     for (; !rs.Eof(); rs.MoveNext())
         if (!NullToEmpty(rs.Field(field)).isEmpty())
@@ -85,6 +88,26 @@ QList<QDate> JournalDaysBetween(const QDate& first, const QDate& last) {
 
 QList<QDate> EventDaysBetween(const QDate& first, const QDate& last) {
     return DaysWith(QStringLiteral("pmcaleventdate"), QStringLiteral("calevent"), first, last);
+}
+
+QList<DayJournal> JournalsBetween(const QDate& first, const QDate& last) {
+    Recordset rs = Open(Between(QStringLiteral("pmcalendar"), first, last));
+    QList<DayJournal> journals;
+    journals.reserve(rs.RecordCount());
+    for (; !rs.Eof(); rs.MoveNext())
+        if (const QDate day = rs.Field(QStringLiteral("caldate")).toDate(); day.isValid())
+            journals.append({day, NullToEmpty(rs.Field(QStringLiteral("caljournal")))});
+    return journals;
+}
+
+QList<DatedEvent> EventsBetween(const QDate& first, const QDate& last) {
+    Recordset rs = Open(Between(QStringLiteral("pmcaleventdate"), first, last));
+    QList<DatedEvent> events;
+    events.reserve(rs.RecordCount());
+    for (; !rs.Eof(); rs.MoveNext())
+        if (const QDate day = rs.Field(QStringLiteral("caldate")).toDate(); day.isValid())
+            events.append({day, EventAt(rs)});
+    return events;
 }
 
 QList<DayEvent> EventsOf(const QDate& day) {

@@ -36,6 +36,19 @@ std::optional<DayEvent> EventOf(const QDate& day, const QString& type);
 void SaveEvent(const QDate& day, const DayEvent& event);
 void DeleteEvent(const QDate& day, const QString& type);
 
+// Every journal and every event between first and last (both included), oldest day first,
+// each in one statement, for the calendar's export and the import's comparison.
+struct DayJournal {
+    QDate day;
+    QString text;
+};
+QList<DayJournal> JournalsBetween(const QDate& first, const QDate& last);
+struct DatedEvent {
+    QDate day;
+    DayEvent event;
+};
+QList<DatedEvent> EventsBetween(const QDate& first, const QDate& last);
+
 // Searches: the text is found anywhere, in any letter case, a percent sign as itself, the
 // blanks around it ignored. Newest day first.
 struct Found {
