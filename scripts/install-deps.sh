@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     clang-format desktop-file-utils
     lintian appstream dpkg-dev file man-db
+    libical-dev python3-icalendar
 )
 
 missing=()
