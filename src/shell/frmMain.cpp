@@ -20,6 +20,7 @@
 #include "shell/MainTray.h"
 #include "shell/frmAbout.h"
 #include "shell/frmBackups.h"
+#include "shell/frmExchange.h"
 #include "store/Database.h"
 #include "thoughts/ThoughtsPart.h"
 
@@ -73,6 +74,10 @@ void frmMain::BuildMenus() {
     connect(
         item(mnuFile, QStringLiteral("mnuFileRestore"), QStringLiteral("Restore from Backup...")),
         &QAction::triggered, this, &frmMain::mnuFileRestore_Click);
+    connect(item(mnuFile, QStringLiteral("mnuFileExport"), QStringLiteral("&Export...")),
+            &QAction::triggered, this, &frmMain::mnuFileExport_Click);
+    connect(item(mnuFile, QStringLiteral("mnuFileImport"), QStringLiteral("&Import...")),
+            &QAction::triggered, this, &frmMain::mnuFileImport_Click);
     mnuFile->addSeparator();
     connect(item(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"),
                  QKeySequence(Qt::CTRL | Qt::Key_Q)),
@@ -377,6 +382,47 @@ bool frmMain::RestoreBackup(const Backups::Entry& entry) {
     // A copy made before an upgrade holds the schema it had then.
     CheckVersion();
     LoadPreferences();
+    calendar_->ShowRestoredData();
+    if (thoughts_->ThoughtsLoaded())
+        RefreshThoughtsTree();
+    return true;
+}
+
+// What is being typed goes out with the rest, and is not lost to what comes in.
+void frmMain::mnuFileExport_Click() {
+    ProggyUnloadStuff();
+    frmExport exporter(this);
+    ShowModal(exporter);
+}
+
+void frmMain::mnuFileImport_Click() {
+    ProggyUnloadStuff();
+    if (!workSaved_)
+        return;
+    const auto [key, caption] = thoughts_->ImportTarget();
+    frmImport importer(
+        caption,
+        [this, key = key](const Exchange::CalendarPlan& calendar,
+                          const Exchange::ThoughtsPlan& thoughts, const Exchange::Progress& p) {
+            return ImportPlans(calendar, thoughts, key, p);
+        },
+        this);
+    ShowModal(importer);
+}
+
+bool frmMain::ImportPlans(const Exchange::CalendarPlan& calendar,
+                          const Exchange::ThoughtsPlan& thoughts, const QString& parentKey,
+                          const std::function<bool(int, int)>& progress) {
+    if (!BackUp(Backups::Reason::Import, this) &&
+        MsgBox(QStringLiteral("The backup could not be made. Import anyway?"), MsgButtons::YesNo,
+               MsgIcon::Exclamation) != MsgResult::Yes)
+        return false;
+    try {
+        Exchange::Import(calendar, thoughts, parentKey, Clock::Now(), progress);
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while importing!"), QStringLiteral("Import Error!"), e);
+        return false;
+    }
     calendar_->ShowRestoredData();
     if (thoughts_->ThoughtsLoaded())
         RefreshThoughtsTree();

@@ -4,7 +4,12 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
+namespace Exchange {
+struct CalendarPlan;
+struct ThoughtsPlan;
+} // namespace Exchange
 namespace Backups {
 struct Entry;
 }
@@ -40,6 +45,8 @@ public:
     virtual void ProggyUnloadStuff();
     void mnuPref_Click();
     void mnuFileRestore_Click();
+    void mnuFileExport_Click();
+    void mnuFileImport_Click();
     void mnuAbout_Click();
 
 signals:
@@ -69,6 +76,8 @@ private:
     void Form_Load();
     void ShowFrame(int index);
     bool RestoreBackup(const Backups::Entry& entry);
+    bool ImportPlans(const Exchange::CalendarPlan& calendar, const Exchange::ThoughtsPlan& thoughts,
+                     const QString& parentKey, const std::function<bool(int, int)>& progress);
     // The resize rules applied to the named controls at the window's size now.
     void ApplyLayout();
     void BuildMenus();

@@ -288,6 +288,13 @@ int ThoughtsPart::TraverseThoughtNode(const QString& parentName) {
     }
 }
 
+std::pair<QString, QString> ThoughtsPart::ImportTarget() const {
+    if (tvwThoughts_)
+        if (const QTreeWidgetItem* node = tvwThoughts_->currentItem())
+            return {ThoughtTree::Key(node), node->text(0)};
+    return {kRoot, kRoot};
+}
+
 void ThoughtsPart::tvwThoughts_NodeClick(QTreeWidgetItem* node) {
     EnsureBuilt();
     // Whoever moved the current node has saved already; a click on the shown node saves here.

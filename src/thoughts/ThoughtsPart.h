@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <utility>
 #include <vector>
 
 struct TwipsSetting;
@@ -53,6 +54,8 @@ public:
     void tvwThoughts_NodeClick(QTreeWidgetItem* node);
     void tabThoughts_Click(int index);
     void mnuRefreshThoughts_Click();
+    // The node an import goes under, key and caption: the selected one, else the root.
+    std::pair<QString, QString> ImportTarget() const;
     // Opens a search result: selects its node and shows it.
     void GoToNode(const QString& key);
 
