@@ -74,6 +74,32 @@ QString FirstError(icalcomponent* c) {
     return {};
 }
 
+constexpr qint64 kMaxOccurrences = 400000;
+
+qint64 Listed(const short* values, int size) {
+    int n = 0;
+    while (n < size && values[n] != ICAL_RECURRENCE_ARRAY_MAX)
+        ++n;
+    return qMax(n, 1);
+}
+
+// How many occurrences a rule can make in a day, at most.
+qint64 PerDay(const icalrecurrencetype& rule) {
+    const qint64 seconds = Listed(rule.by_second, ICAL_BY_SECOND_SIZE);
+    const qint64 minutes = Listed(rule.by_minute, ICAL_BY_MINUTE_SIZE);
+    const qint64 hours = Listed(rule.by_hour, ICAL_BY_HOUR_SIZE);
+    switch (rule.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+        return 86400;
+    case ICAL_MINUTELY_RECURRENCE:
+        return 1440 * seconds;
+    case ICAL_HOURLY_RECURRENCE:
+        return 24 * minutes * seconds;
+    default:
+        return hours * minutes * seconds;
+    }
+}
+
 struct Occurrence {
     QDate day;
     QTime start;
@@ -139,10 +165,12 @@ struct Reader {
         }
         const QDate first = range.first.isValid() ? range.first : LocalOf(start).date();
         QDate last = range.last.isValid() ? range.last : openEnd;
-        // Only one a day is kept: an hourly rule need not be walked hour by hour for years.
-        if (icalproperty* r = icalcomponent_get_first_property(v, ICAL_RRULE_PROPERTY);
-            r && icalproperty_get_rrule(r).freq < ICAL_DAILY_RECURRENCE)
-            last = qMin(last, first.addDays(366));
+        // Only one a day is kept, but libical walks every occurrence: a rule that makes many a
+        // day is walked over fewer days, so no file can keep the import busy for minutes.
+        for (icalproperty* r = icalcomponent_get_first_property(v, ICAL_RRULE_PROPERTY); r;
+             r = icalcomponent_get_next_property(v, ICAL_RRULE_PROPERTY))
+            last = qMin(last, first.addDays(qMax<qint64>(
+                                  2, kMaxOccurrences / PerDay(icalproperty_get_rrule(r)))));
         struct Span {
             Reader* reader;
             CalendarStore::DayEvent* event;
