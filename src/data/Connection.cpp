@@ -1,7 +1,10 @@
 #include "data/Connection.h"
 
+#include "data/CopyEngine.h"
 #include "data/EngineErrors.h"
 #include "data/JetLike.h"
+#include "data/SealedFormat.h"
+#include "data/SealedVfs.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,15 +44,42 @@ void JetLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 using EngineError::NotADatabase;
 
-bool IsDamage(int rc) {
-    return (rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB;
-}
+using CopyEngine::IsDamage;
 
 // A file of ours that SQLite cannot read is damaged; any other failure leaves it unusable.
 RuntimeError Unusable(int rc, const QString& path, const QString& msg) {
+    if (rc == SQLITE_IOERR_DATA || (IsDamage(rc) && SealedVfs::FileIsSealed(path)))
+        return EngineError::Damaged(path, CopyEngine::DamageText(rc, path, msg));
     const QString text =
         QStringLiteral("The database file '%1' is damaged or cannot be used: %2").arg(path, msg);
     return IsDamage(rc) ? EngineError::Damaged(path, text) : NotADatabase(path, text);
+}
+
+RuntimeError SealedDamage(const QString& path, const QString& what) {
+    return EngineError::Damaged(
+        path, QStringLiteral("The database file '%1' is damaged or was changed outside Pimora: "
+                             "%2. It was left as it is.")
+                  .arg(path, what));
+}
+
+// An encrypted file is whole before SQLite sees it: a sound header, and whole pages after it.
+void CheckSealedFile(const QString& path, const QByteArray& head, qint64 size) {
+    Sealed::Header header;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(head.constData());
+    switch (Sealed::ReadHeader(bytes, static_cast<size_t>(head.size()), header)) {
+    case Sealed::HeaderState::OtherVersion:
+        throw SealedDamage(path, QStringLiteral("its header says it was written in format %1, "
+                                                "which this version of Pimora does not know")
+                                     .arg(header.version));
+    case Sealed::HeaderState::Damaged:
+        throw SealedDamage(path, QStringLiteral("its header does not pass its check"));
+    case Sealed::HeaderState::NotSealed:
+    case Sealed::HeaderState::Sound:
+        break;
+    }
+    const qint64 pages = size - Sealed::kHeaderSize;
+    if (pages < header.pageSize || pages % header.pageSize != 0)
+        throw SealedDamage(path, QStringLiteral("it has been cut short"));
 }
 
 // SQLite would open a file it cannot write read-only, or fail on the journal's side files
@@ -73,20 +103,26 @@ void CheckCanWrite(const QString& path) {
     }
 }
 
-// What a file that SQLite would not take is, in words the user can act on.
-void CheckFileIsOurs(const QString& path) {
+// What a file that SQLite would not take is, in words the user can act on. True for an
+// encrypted file.
+bool CheckFileIsOurs(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw EngineError::General(
             QStringLiteral("The database file '%1' cannot be read: %2").arg(path, f.errorString()),
             ErrorKind::FileAccess, path);
-    const QByteArray head = f.read(100);
+    const QByteArray head = f.read(Sealed::kHeaderSize);
     if (head.isEmpty())
         throw NotADatabase(path, QStringLiteral("The file '%1' is empty: it is not a Pimora "
                                                 "database.")
                                      .arg(path));
     if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
-        return;
+        return false;
+    if (Sealed::IsSealed(reinterpret_cast<const uint8_t*>(head.constData()),
+                         static_cast<size_t>(head.size()))) {
+        CheckSealedFile(path, head, f.size());
+        return true;
+    }
     if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
         throw NotADatabase(path, QStringLiteral("The file '%1' is a Microsoft Jet database, as "
                                                 "kept by the Windows version of Pimora; this "
@@ -170,6 +206,10 @@ void CheckSchemaIsOurs(sqlite3* db, const QString& path) {
 } // namespace
 
 void Connection::Open(const QString& connectionString) {
+    Open(connectionString, SealedVfs::KeyFor(DataSourceOf(connectionString)));
+}
+
+void Connection::Open(const QString& connectionString, std::shared_ptr<const Sealed::Key> key) {
     if (db_)
         throw EngineError::ObjectOpen();
     const QString path = DataSourceOf(connectionString);
@@ -180,22 +220,39 @@ void Connection::Open(const QString& connectionString) {
                                      .arg(path));
     if (path.isEmpty() || !file.isFile())
         throw EngineError::FileNotFound(path);
-    CheckFileIsOurs(path);
+    const bool sealed = CheckFileIsOurs(path);
+    if (sealed && !key)
+        throw EngineError::General(
+            QStringLiteral("The database file '%1' is encrypted: it opens with its password "
+                           "only.")
+                .arg(path),
+            ErrorKind::FileAccess, path);
+    if (!sealed)
+        key.reset();
+    else if (!SealedVfs::KeyOpensFile(path, *key))
+        throw EngineError::General(
+            QStringLiteral("The password does not open the database file '%1'.").arg(path),
+            ErrorKind::FileAccess, path);
     CheckCanWrite(path);
 
     sqlite3* db = nullptr;
     // One thread uses a connection: it needs no lock of its own.
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc =
+        sqlite3_open_v2(SealedVfs::Uri(path, key).constData(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+        const int extended = db ? sqlite3_extended_errcode(db) : rc;
         sqlite3_close_v2(db);
+        if (IsDamage(extended))
+            throw Unusable(extended, path, msg);
         throw EngineError::General(
             QStringLiteral("The database file '%1' cannot be opened: %2").arg(path, msg),
             ErrorKind::FileAccess, path);
     }
     db_ = db;
     path_ = path;
+    key_ = std::move(key);
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 3000);
     try {
@@ -203,6 +260,10 @@ void Connection::Open(const QString& connectionString) {
         // A statement that returned has reached the disk; WAL keeps that affordable.
         Pragma(db_, "PRAGMA journal_mode=WAL", path);
         Pragma(db_, "PRAGMA synchronous=FULL", path);
+        // Sorts and temporary tables never reach the disk, where they would be in the clear;
+        // and a whole diary fits the page cache, so a search reads and opens each page once.
+        Pragma(db_, "PRAGMA temp_store=MEMORY", path);
+        Pragma(db_, "PRAGMA cache_size=-131072", path);
         sqlite3_create_function_v2(db_, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                    JetLike, nullptr, nullptr, nullptr);
         LoadSchema();
@@ -210,6 +271,7 @@ void Connection::Open(const QString& connectionString) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
         path_.clear();
+        key_.reset();
         throw;
     }
 }
@@ -269,6 +331,7 @@ void Connection::Close() {
     }
     db_ = nullptr;
     path_.clear();
+    key_.reset();
     schema_.clear();
 }
 
@@ -301,8 +364,7 @@ void Connection::Fail(int rc, bool preparing) const {
         throw EngineError::General(
             QStringLiteral("Field '%1' already exists in the table.").arg(msg.mid(23)));
     if (IsDamage(rc))
-        throw EngineError::Damaged(
-            path_, QStringLiteral("The database file '%1' is damaged: %2").arg(path_, msg));
+        throw EngineError::Damaged(path_, CopyEngine::DamageText(rc, path_, msg));
     if (primary == SQLITE_FULL)
         throw EngineError::General(QStringLiteral("The disk is full: ") + msg,
                                    ErrorKind::FileAccess, path_);

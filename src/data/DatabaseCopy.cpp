@@ -1,9 +1,12 @@
 #include "data/DatabaseCopy.h"
 
+#include "data/CopyEngine.h"
 #include "data/EngineErrors.h"
+#include "data/SealedVfs.h"
+#include "platform/SafeFile.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 #include <sqlite3.h>
 
 namespace DatabaseCopy {
@@ -12,8 +15,9 @@ namespace {
 
 // A read-only handle on a file nothing else changes while it is open.
 struct Handle {
-    Handle(const QString& path, bool mapped) {
-        const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + "?immutable=1";
+    Handle(const QString& path, bool mapped, std::shared_ptr<const Sealed::Key> key)
+        : key_(std::move(key)) {
+        const QByteArray uri = SealedVfs::Uri(path, key_, "immutable=1");
         rc = sqlite3_open_v2(uri.constData(), &db,
                              SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
         // A check reads every page once: mapped, it takes half the time. A count reads a few
@@ -25,6 +29,7 @@ struct Handle {
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     QString Message() const { return QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"); }
+    std::shared_ptr<const Sealed::Key> key_;
     sqlite3* db = nullptr;
     int rc = SQLITE_OK;
 };
@@ -49,14 +54,42 @@ QString QuickCheckOf(sqlite3* db) {
 }
 
 QString Check(const QString& path) {
+    return Check(path, SealedVfs::KeyFor(path));
+}
+
+QString Check(const QString& path, const std::shared_ptr<const Sealed::Key>& key) {
     if (!QFileInfo(path).isFile())
         return QStringLiteral("the file is missing");
-    Handle file(path, true);
+    if (SealedVfs::FileIsSealed(path) && !key)
+        return QStringLiteral("the file is encrypted with another password");
+    Handle file(path, true, key);
     return file.rc == SQLITE_OK ? QuickCheckOf(file.db) : file.Message();
 }
 
+void Reseal(const QString& path, const std::shared_ptr<const Sealed::Key>& from,
+            const std::shared_ptr<const Sealed::Key>& key) {
+    const QString target = path + QStringLiteral(".reseal");
+    QFile::remove(target);
+    try {
+        {
+            Handle source(path, false, SealedVfs::FileIsSealed(path) ? from : nullptr);
+            if (source.rc != SQLITE_OK)
+                throw CopyEngine::CopyFailed(source.rc, path, source.Message());
+            CopyEngine::CopyInto(source.db, path, target, key, {});
+        }
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        if (const QString fault = Check(target, key); !fault.isEmpty())
+            throw EngineError::Damaged(path, fault);
+        if (const FileWriteResult moved = RenameDurably(target, path); !moved.ok)
+            throw EngineError::General(moved.error, ErrorKind::FileAccess, path);
+    } catch (...) {
+        QFile::remove(target);
+        throw;
+    }
+}
+
 Summary Summarize(const QString& path) {
-    Handle file(path, false);
+    Handle file(path, false, SealedVfs::KeyFor(path));
     auto count = [&](const char* sql) -> qint64 {
         sqlite3_stmt* stmt = nullptr;
         int rc = file.rc;

@@ -2,7 +2,12 @@
 
 #include <QString>
 
+#include <memory>
+
 struct sqlite3;
+namespace Sealed {
+class Key;
+}
 
 // Looks at a database file that is not the open one (a backup) on a short-lived read-only
 // connection of its own. The file is never changed, and no journal is made beside it.
@@ -11,8 +16,15 @@ namespace DatabaseCopy {
 // Empty when PRAGMA quick_check finds the open database sound, else what it found.
 QString QuickCheckOf(sqlite3* db);
 
-// Empty when the file opens and passes PRAGMA quick_check; otherwise the reason.
+// Empty when the file opens and passes PRAGMA quick_check; otherwise the reason. An
+// encrypted file is opened with the session's key, or with the key given.
 QString Check(const QString& path);
+QString Check(const QString& path, const std::shared_ptr<const Sealed::Key>& key);
+
+// Writes the file again sealed with key (plain without one), in place of itself; a failure
+// leaves it as it was. from: the key it is sealed with now.
+void Reseal(const QString& path, const std::shared_ptr<const Sealed::Key>& from,
+            const std::shared_ptr<const Sealed::Key>& key);
 
 struct Summary {
     qint64 journalDays = 0;

@@ -11,6 +11,7 @@
 #include "platform/Prompter.h"
 #include "platform/SafeFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -65,8 +66,22 @@ bool IsMissingDatabaseError(const RuntimeError& error, const QString& folder) {
     return error.Kind() == ErrorKind::FileNotFound && error.Detail().startsWith(folder);
 }
 
+namespace {
+
+// A rewrite that was cut short leaves its unfinished file; the database itself is whole.
+void RemoveUnfinishedRewrites() {
+    const QFileInfo db(DatabaseFile());
+    const QString prefix = QFileInfo(Connection::RewritePrefix(db.absoluteFilePath())).fileName();
+    const QDir folder = db.absoluteDir();
+    for (const QString& name : folder.entryList({prefix + QLatin1Char('*')}, QDir::Files))
+        QFile::remove(folder.filePath(name));
+}
+
+} // namespace
+
 bool OpenDatabase(const std::function<bool(const RuntimeError&)>& recover) {
     const QString folder = App::DataPath();
+    RemoveUnfinishedRewrites();
     for (;;) {
         try {
             auto conn = std::make_unique<Connection>();

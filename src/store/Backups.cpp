@@ -123,7 +123,7 @@ Entry Make(Reason reason, const Progress& progress, const QString& alsoKeep) {
             ErrorKind::FileAccess, path);
     }
     QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner);
-    if (const QString fault = DatabaseCopy::Check(part); !fault.isEmpty()) {
+    if (const QString fault = DatabaseCopy::Check(part, gConn->Key()); !fault.isEmpty()) {
         Remove(part);
         throw EngineError::Damaged(
             gConn->FilePath(),
@@ -177,7 +177,8 @@ void Prune(const QStringList& keep) {
         if (!k.isEmpty())
             kept << QFileInfo(k).absoluteFilePath();
     const QDir folder(Folder());
-    for (const QFileInfo& f : folder.entryInfoList({QStringLiteral("*") + kPart}, QDir::Files))
+    for (const QFileInfo& f : folder.entryInfoList(
+             {QStringLiteral("*") + kPart, QStringLiteral("*.reseal")}, QDir::Files))
         Remove(f.absoluteFilePath());
     const QDateTime oldest = Clock::Now().addDays(-kOtherDays);
     int daily = 0;

@@ -2,12 +2,14 @@
 
 #include "common/AppGlobals.h"
 #include "data/Recordset.h"
+#include "data/SealedVfs.h"
 #include "data/modDB.h"
 #include "platform/Application.h"
 #include "platform/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDirIterator>
 #include <QFile>
 #include <QStringList>
 #include <QTime>
@@ -23,6 +25,7 @@ AppFolder::AppFolder(Setup setup) {
     SingleInstance::SetScope(QString::number(QCoreApplication::applicationPid()));
     gConn.reset();
     gSQL.clear();
+    SealedVfs::SetSessionKey(nullptr);
     if (setup != Empty)
         CopyTemplateTo("kosg.dat");
     if (setup == WithDatabase) {
@@ -33,6 +36,7 @@ AppFolder::AppFolder(Setup setup) {
 
 AppFolder::~AppFolder() {
     gConn.reset();
+    SealedVfs::SetSessionKey(nullptr);
     SingleInstance::Instance().Release();
     App::SetPath(QString());
     ResetAppGlobals();
@@ -48,6 +52,29 @@ void AppFolder::CopyTemplateTo(const QString& name) const {
 void AppFolder::Connect() const {
     gConn = std::make_unique<Connection>();
     gConn->Open(ConnectionString());
+}
+
+QStringList FilesHolding(const QString& folder, const QString& text) {
+    QByteArray le(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    QByteArray be = le;
+    for (qsizetype i = 0; i + 1 < be.size(); i += 2)
+        std::swap(be[i], be[i + 1]);
+    const QByteArray forms[] = {text.toUtf8(), le, be};
+    QStringList found;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = f.readAll();
+        for (const QByteArray& form : forms)
+            if (bytes.contains(form)) {
+                found << f.fileName();
+                break;
+            }
+    }
+    return found;
 }
 
 void Exec(const QString& sql) {

@@ -83,6 +83,10 @@ private:
     sqlite3* db_ = nullptr;
 };
 
+// The files under folder (its subfolders too) whose bytes hold text in UTF-8, UTF-16LE or
+// UTF-16BE.
+QStringList FilesHolding(const QString& folder, const QString& text);
+
 // The error an action raises; a test fails when it raises none.
 RuntimeError ErrorOf(const std::function<void()>& action);
 
