@@ -36,6 +36,8 @@ Backups::Progress CopyProgressDialog::Callback() {
             d->dialog->setWindowModality(Qt::WindowModal);
             d->dialog->setMinimumDuration(0);
         }
+        if (d->dialog && d->dialog->maximum() != total)
+            d->dialog->setMaximum(total); // a second part of the work, counted on its own
         if (d->dialog)
             d->dialog->setValue(done);
         return true;

@@ -16,10 +16,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QVBoxLayout>
 
-frmLogin::frmLogin() {
+frmLogin::frmLogin(Checks checks) : checks_(checks) {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Pimora - Login"));
     setModal(false);
@@ -94,7 +95,9 @@ void frmLogin::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmLogin::cmdExit_Click() {
-    Database::Close();
+    // An encrypted database is not open yet.
+    if (checks_ == Checks::StoredPassword)
+        Database::Close();
     close();
 }
 
@@ -110,29 +113,42 @@ void frmLogin::StoreHash(const QString& password) {
     }
 }
 
+frmLogin::Answer frmLogin::Check(const QString& typed) {
+    if (checks_ == Checks::DatabaseKey) {
+        // Making the key takes about a second, by design.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        return Database::Unlock(typed) == Database::UnlockResult::Opened ? Answer::Opens
+                                                                         : Answer::Wrong;
+    }
+    const std::optional<QString> stored = PreferenceStore::StoredPassword();
+    if (!stored) {
+        MsgBox(QStringLiteral("No password defined!"), MsgButtons::OK, MsgIcon::Critical,
+               QStringLiteral("Pimora - Login"));
+        return Answer::NoPassword;
+    }
+    if (!PasswordMatches(*stored, typed))
+        return Answer::Wrong;
+    // A password kept as plain text by an older version is kept as its hash from now.
+    if (!IsPasswordHash(*stored))
+        StoreHash(*stored);
+    return Answer::Opens;
+}
+
 void frmLogin::cmdOK_Click() {
     try {
-        const std::optional<QString> stored = PreferenceStore::StoredPassword();
-        bool success = false;
-        if (!stored) {
-            MsgBox(QStringLiteral("No password defined!"), MsgButtons::OK, MsgIcon::Critical,
-                   QStringLiteral("Pimora - Login"));
-        } else if (PasswordMatches(*stored, txtPassword->text())) {
-            success = true;
-            // A password kept as plain text by an older version is kept as its hash from now.
-            if (!IsPasswordHash(*stored))
-                StoreHash(*stored);
-        } else {
+        const Answer answer = Check(txtPassword->text());
+        if (answer == Answer::Opens) {
+            emit loginSucceeded();
+            close();
+            return;
+        }
+        if (answer == Answer::Wrong) {
             ++iTries;
             MsgBox(QStringLiteral("Incorrect Password!"), MsgButtons::OK, MsgIcon::Critical,
                    QStringLiteral("Pimora: Login Failed"));
             txtPassword->clear();
             txtPassword->setFocus();
-        }
-        if (success) {
-            emit loginSucceeded();
-            close();
-            return;
         }
         if (iTries > 2)
             close();
@@ -141,8 +157,8 @@ void frmLogin::cmdOK_Click() {
     }
 }
 
-frmLogin* ShowLoginWindow() {
-    auto* w = new frmLogin; // deleted by Qt when it closes
+frmLogin* ShowLoginWindow(frmLogin::Checks checks) {
+    auto* w = new frmLogin(checks); // deleted by Qt when it closes
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->show();
     return w;

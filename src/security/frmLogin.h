@@ -8,11 +8,13 @@ class QLineEdit;
 class QPushButton;
 
 // Asks for the password before the main window opens. It does not open the main window
-// itself: it says that the login succeeded, just before it closes.
+// itself: it says that the login succeeded, just before it closes. For an encrypted database
+// each answer is tried as its key, before anything of it is read.
 class frmLogin : public QDialog {
     Q_OBJECT
 public:
-    frmLogin();
+    enum class Checks { StoredPassword, DatabaseKey };
+    explicit frmLogin(Checks checks = Checks::StoredPassword);
 
     void cmdOK_Click();
     void cmdExit_Click();
@@ -26,6 +28,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    enum class Answer { Opens, Wrong, NoPassword };
+    Answer Check(const QString& typed);
+    Checks checks_ = Checks::StoredPassword;
     short iTries = 0;
     QGroupBox* Frame1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -36,4 +41,4 @@ private:
 };
 
 // Shows the login dialog modeless; it is deleted when it closes.
-frmLogin* ShowLoginWindow();
+frmLogin* ShowLoginWindow(frmLogin::Checks checks = frmLogin::Checks::StoredPassword);

@@ -3,6 +3,7 @@
 #include "common/AppGlobals.h"
 #include "common/RuntimeError.h"
 #include "common/modQXCommFunc.h"
+#include "controls/BackupGuard.h"
 #include "controls/ImageList.h"
 #include "controls/MaskedEdit.h"
 #include "controls/TabStrip.h"
@@ -10,8 +11,10 @@
 #include "platform/Prompter.h"
 #include "platform/TrayIcon.h"
 #include "security/Password.h"
+#include "store/Database.h"
 #include "store/PreferenceStore.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -20,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -61,11 +65,16 @@ frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent) {
     fields->addWidget(txtPassword, 0, 1);
     fields->addWidget(Label2, 1, 0);
     fields->addWidget(txtPassword2, 1, 1);
+    chkEncryptDB = new QCheckBox(QStringLiteral("Encrypt the database file with this password"),
+                                 fraPrefSystem);
+    chkEncryptDB->setObjectName(QStringLiteral("chkEncryptDB"));
     auto* system = new QVBoxLayout(fraPrefSystem);
     system->addWidget(chkEnablePwd);
     system->addWidget(fraPwd);
+    system->addWidget(chkEncryptDB);
     system->addStretch(1);
     connect(chkEnablePwd, &QCheckBox::toggled, this, &frmPreferences::chkEnablePwd_Click);
+    connect(txtPassword, &QLineEdit::textChanged, this, &frmPreferences::EnableEncryptDB);
 
     Frame1 = new QGroupBox(QStringLiteral("Settings"), fraPrefDisplay);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -142,6 +151,8 @@ void frmPreferences::PopulatePref() {
                 ColourPasswordFields(false);
                 fraPwd->setEnabled(false);
             }
+            bEncrypted = Database::IsEncrypted();
+            chkEncryptDB->setChecked(bEncrypted);
             chkMinToSystray->setChecked(stored->minimizeToSystray == QLatin1String("Y"));
             chkEnableTooltips->setChecked(stored->enableToolTips == QLatin1String("Y"));
         }
@@ -149,6 +160,12 @@ void frmPreferences::PopulatePref() {
         ShowError(QStringLiteral("Error while Populating the Preferences window!"),
                   QStringLiteral("Error!"), e);
     }
+    EnableEncryptDB();
+}
+
+// The file is encrypted with a password: one set, or being typed.
+void frmPreferences::EnableEncryptDB() {
+    chkEncryptDB->setEnabled(chkEnablePwd->isChecked() && !txtPassword->text().isEmpty());
 }
 
 void frmPreferences::chkEnablePwd_Click() {
@@ -160,13 +177,12 @@ void frmPreferences::chkEnablePwd_Click() {
     ColourPasswordFields(on);
     fraPwd->setEnabled(on);
     bPasswordDirty = true;
+    EnableEncryptDB();
 }
 
-bool frmPreferences::SavePassword() {
-    if (!chkEnablePwd->isChecked()) {
-        PreferenceStore::RemovePassword();
+bool frmPreferences::CheckPassword() {
+    if (!chkEnablePwd->isChecked())
         return true;
-    }
     const QString first = TrimSpaces(txtPassword->text());
     const QString second = TrimSpaces(txtPassword2->text());
     if (first.isEmpty() || second.isEmpty()) {
@@ -181,18 +197,81 @@ bool frmPreferences::SavePassword() {
         MsgBox(QStringLiteral("The passwords do not match!  Please re-enter the passwords."));
         return false;
     }
+    return true;
+}
+
+void frmPreferences::SavePassword() {
+    if (!chkEnablePwd->isChecked()) {
+        PreferenceStore::RemovePassword();
+        return;
+    }
     // The password is kept as its hash, never as the text itself.
-    QString hash = HashPassword(first);
+    QString hash = HashPassword(TrimSpaces(txtPassword->text()));
     if (hash.isEmpty())
         throw RuntimeError(7, QStringLiteral("Out of memory"), QStringLiteral("Pimora"));
     PreferenceStore::SetPassword(hash);
+}
+
+bool frmPreferences::SaveEncryption() {
+    const bool wanted = chkEnablePwd->isChecked() && chkEncryptDB->isChecked();
+    // A new password typed in both boxes; the placeholder is not the password.
+    const bool typed = bPasswordDirty && chkEnablePwd->isChecked();
+    const QString password = TrimSpaces(txtPassword->text());
+    QStringList removed;
+    if (wanted && !bEncrypted) {
+        if (!typed) {
+            // Only its hash is kept: the key is made from the password itself.
+            MsgBox(QStringLiteral("Please key in the password in both fields: the database "
+                                  "file is encrypted with it."));
+            txtPassword->setFocus();
+            return false;
+        }
+        if (MsgBox(QStringLiteral("Without this password nobody can read anything Pimora "
+                                  "holds, and a forgotten password cannot be recovered. "
+                                  "Encrypt the database now?"),
+                   MsgButtons::YesNo, MsgIcon::Exclamation) != MsgResult::Yes)
+            return false;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        CopyProgressDialog progress(QStringLiteral("Encrypting the database..."), this);
+        removed = Database::Encrypt(password, progress.Callback());
+    } else if (!wanted && bEncrypted) {
+        if (MsgBox(QStringLiteral("Store the database unencrypted? Anyone who can read the file "
+                                  "can then read everything in it."),
+                   MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes)
+            return false;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        CopyProgressDialog progress(QStringLiteral("Storing the database unencrypted..."), this);
+        removed = Database::Decrypt(progress.Callback());
+    } else if (wanted && typed) {
+        // A new password: the file follows it in the same save.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        CopyProgressDialog progress(QStringLiteral("Encrypting the database..."), this);
+        removed = Database::Encrypt(password, progress.Callback());
+    } else {
+        return true;
+    }
+    bEncrypted = wanted;
+    if (!removed.isEmpty())
+        MsgBox(QStringLiteral("These backups could not be written again as the database now is, "
+                              "and were removed: %1")
+                   .arg(removed.join(QStringLiteral(", "))),
+               MsgButtons::OK, MsgIcon::Exclamation);
     return true;
 }
 
 void frmPreferences::cmdSave_Click() {
     try {
-        if (bPasswordDirty && !SavePassword())
+        if (bPasswordDirty && !CheckPassword())
             return;
+        // The file first: should it fail, the stored password still matches it.
+        if (!SaveEncryption())
+            return;
+        if (bPasswordDirty)
+            SavePassword();
+        bPasswordDirty = false;
         const bool tray = chkMinToSystray->isChecked();
         gMinimizeToSystray = tray ? QStringLiteral("Y") : QStringLiteral("N");
         PreferenceStore::SetMinimizeToSystray(tray);

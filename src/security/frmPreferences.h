@@ -19,6 +19,7 @@ public:
 
     void PopulatePref();
     void chkEnablePwd_Click();
+    void EnableEncryptDB();
     void cmdSave_Click();
 
 protected:
@@ -26,6 +27,7 @@ protected:
 
 private:
     bool bPasswordDirty = false;
+    bool bEncrypted = false; // as the database was when the dialog opened
     TabStrip* tabPref = nullptr;
     QGroupBox* fraPrefSystem = nullptr;
     QGroupBox* fraPrefDisplay = nullptr;
@@ -35,6 +37,7 @@ private:
     QLineEdit* txtPassword = nullptr;
     QLabel* Label2 = nullptr;
     QLineEdit* txtPassword2 = nullptr;
+    QCheckBox* chkEncryptDB = nullptr;
     QGroupBox* Frame1 = nullptr;
     QCheckBox* chkMinToSystray = nullptr;
     QCheckBox* chkEnableTooltips = nullptr;
@@ -43,5 +46,9 @@ private:
 
     void ColourPasswordFields(bool enabled);
     // The password part of Save; false when a message stopped the save.
-    bool SavePassword();
+    bool CheckPassword();
+    void SavePassword();
+    // Encrypts, decrypts or re-encrypts the file as the boxes say; false when the user
+    // stopped the save.
+    bool SaveEncryption();
 };

@@ -10,6 +10,7 @@
 #include "security/frmLogin.h"
 #include "shell/frmMain.h"
 #include "store/Backups.h"
+#include "store/Database.h"
 #include "store/PreferenceStore.h"
 
 #include <QApplication>
@@ -68,6 +69,35 @@ bool OpenWithDailyBackup() {
 
 } // namespace
 
+namespace {
+
+// Reads the password row, adding the row a database without one gets; false when it cannot be
+// read (reported).
+bool ReadPasswordRow(bool& protectedByPassword) {
+    try {
+        if (const std::optional<QString> stored = PreferenceStore::StoredPassword())
+            protectedByPassword = !stored->isEmpty();
+        else
+            PreferenceStore::AddEmptyRow();
+        return true;
+    } catch (const RuntimeError& e) {
+        ShowError(QStringLiteral("Error while getting password!"), QStringLiteral("Error!"), e);
+        return false;
+    }
+}
+
+// An encrypted database is opened by the answer to the login: nothing of it is read before.
+void ShowUnlock() {
+    frmLogin* login = ShowLoginWindow(frmLogin::Checks::DatabaseKey);
+    QObject::connect(login, &frmLogin::loginSucceeded, [] {
+        bool protectedByPassword = false;
+        if (OpenWithDailyBackup() && ReadPasswordRow(protectedByPassword))
+            ShowMainWindow();
+    });
+}
+
+} // namespace
+
 void Main() {
     // Every window, the login's too, shows Pimora's icon.
     QApplication::setWindowIcon(AppIcon());
@@ -77,19 +107,16 @@ void Main() {
         AppActivate(title);
         return;
     }
+    if (Database::KindOfFile() == Database::FileKind::Encrypted) {
+        ShowUnlock();
+        return;
+    }
     if (!OpenWithDailyBackup())
         return;
 
     bool protectedByPassword = false;
-    try {
-        if (const std::optional<QString> stored = PreferenceStore::StoredPassword())
-            protectedByPassword = !stored->isEmpty();
-        else
-            PreferenceStore::AddEmptyRow();
-    } catch (const RuntimeError& e) {
-        ShowError(QStringLiteral("Error while getting password!"), QStringLiteral("Error!"), e);
+    if (!ReadPasswordRow(protectedByPassword))
         return;
-    }
     if (protectedByPassword)
         ShowLogin();
     else

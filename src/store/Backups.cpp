@@ -237,4 +237,23 @@ QString ReplaceDamaged(const Entry& entry) {
     return aside;
 }
 
+QStringList Reseal(const std::shared_ptr<const Sealed::Key>& from,
+                   const std::shared_ptr<const Sealed::Key>& key, const Progress& progress) {
+    QStringList removed;
+    const QList<Entry> all = List();
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (progress)
+            progress(static_cast<int>(i), static_cast<int>(all.size()));
+        try {
+            DatabaseCopy::Reseal(all[i].path, from, key);
+        } catch (const RuntimeError&) {
+            Remove(all[i].path);
+            removed << QFileInfo(all[i].path).fileName();
+        }
+    }
+    if (progress && !all.isEmpty())
+        progress(static_cast<int>(all.size()), static_cast<int>(all.size()));
+    return removed;
+}
+
 } // namespace Backups

@@ -5,7 +5,12 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
+
+namespace Sealed {
+class Key;
+}
 
 // Copies of the database in the backups folder beside it: made from the open connection,
 // checked, then put in place under their final name, so a copy that is listed is whole.
@@ -59,5 +64,12 @@ void RestoreInto(const Entry& entry, const Progress& progress = {});
 // pengkalan.dat.damaged-YYYYMMDD-HHMMSS and puts the copy in its place. Returns the name it
 // was moved to.
 QString ReplaceDamaged(const Entry& entry);
+
+// Writes every copy again sealed with key (plain without one), as the database now is; from:
+// the key they are sealed with. A copy that cannot be written again is removed, since it
+// would keep what the database no longer does: the names of those are returned. progress:
+// copies done and in all.
+QStringList Reseal(const std::shared_ptr<const Sealed::Key>& from,
+                   const std::shared_ptr<const Sealed::Key>& key, const Progress& progress = {});
 
 } // namespace Backups
