@@ -11,6 +11,7 @@
 #include "platform/Prompter.h"
 #include "shell/frmMain.h"
 #include "store/Backups.h"
+#include "store/Database.h"
 #include "thoughts/ThoughtTree.h"
 
 #include <QAction>
@@ -80,8 +81,9 @@ QAction* ActionOf(const QObject* in, const QString& name) {
     return Control<QAction>(*in, name.toLatin1().constData());
 }
 
-const char* const kWords[] = {"rain", "it's", "café", "Señora", "journal", "O'Brien", "\n",
-                              "  ",   "über", "day",  "%",      "[x]",     "日記",    "tea"};
+const char* const kWords[] = {"rain",    "it's", "café", "Señora", "journal",
+                              "O'Brien", "\n",   "  ",   "über",   "day",
+                              "%",       "[x]",  "日記", "tea",    "Kilimanjaro"};
 
 class Driver {
 public:
@@ -337,6 +339,10 @@ int main(int argc, char** argv) {
     Answers& answering = *answers;
     InstallPrompter(std::move(answers));
     App::SetPath(QString::fromLocal8Bit(argv[1]));
+    if (qEnvironmentVariableIsSet("PIMORA_CRASH_PASSWORD") &&
+        Database::Unlock(qEnvironmentVariable("PIMORA_CRASH_PASSWORD")) !=
+            Database::UnlockResult::Opened)
+        return 1;
     if (!OpenDatabase())
         return 1;
     Log log(QString::fromLocal8Bit(argv[2]));
