@@ -118,7 +118,7 @@ bool MakeLargeDatabase(const QString& templateFile, const QString& path) {
 
 QString LargeDatabase() {
     // The folder names the generator's version: a changed generator makes a new database.
-    const QString folder = QStringLiteral(PIMORA_BENCH_DIR "/large-v2");
+    const QString folder = QStringLiteral(PIMORA_BENCH_DIR "/large-v3");
     QDir().mkpath(folder);
     const QString db = folder + QStringLiteral("/pengkalan.dat");
     if (!QFileInfo::exists(db)) {

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(Like Dates Quoting Decrypt Engine Ical)
+[ ${#targets[@]} -gt 0 ] || targets=(Like Dates Quoting Decrypt Engine Ical Sealed)
 
 missing=()
 command -v clang++ >/dev/null || missing+=(clang)

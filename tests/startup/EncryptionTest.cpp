@@ -3,6 +3,7 @@
 #include "support/Windows.h"
 
 #include "data/SealedFormat.h"
+#include "data/SealedVfs.h"
 #include "platform/SingleInstance.h"
 #include "security/frmLogin.h"
 #include "security/frmPreferences.h"
@@ -58,7 +59,9 @@ protected:
     frmLogin* StartLocked() {
         CloseAllWindows();
         DeleteClosedWindows();
-        SingleInstance::Instance().Release(); // as the end of the last process would
+        // As the end of the last process would.
+        SingleInstance::Instance().Release();
+        SealedVfs::SetSessionKey(nullptr);
         Main();
         EXPECT_FALSE(VisibleWindow<frmMain>());
         EXPECT_FALSE(gConn) << "nothing is read before the password";
@@ -169,6 +172,75 @@ TEST_F(Encryption, TurnedOnNothingTypedStaysInTheClearAndOnlyThePasswordOpensIt)
     Answer(login, "Open Sesame");
     Answer(login, "Second key");
     EXPECT_TRUE(VisibleWindow<frmMain>());
+}
+
+// A page that fails its check is damage: reported, never read around, and the newest sound
+// backup offered; a damaged header is reported before any password is asked for.
+TEST_F(Encryption, DamageIsReportedAndTheBackupOffered) {
+    AppFolder folder;
+    Exec("insert into pmpref (pwd) values ('')");
+    Exec("insert into pmcalendar (caldate,caljournal) values (#01 Dec 2026#,'kept')");
+    gConn.reset();
+    const QString db = folder.File("pengkalan.dat");
+    ScopedPrompter p;
+    WindowsGuard windows;
+    Main();
+    Preferences([&](frmPreferences& dialog) {
+        Named<QCheckBox>(&dialog, "chkEnablePwd")->setChecked(true);
+        SetPassword(dialog, "pw");
+        Named<QCheckBox>(&dialog, "chkEncryptDB")->setChecked(true);
+        p->Expect(kEncrypt, "Pimora", MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::Yes);
+        Named<QPushButton>(&dialog, "cmdSave")->click();
+    });
+    CloseAllWindows();
+    ASSERT_TRUE(Sealed(db));
+    const Backups::Entry backup = Backups::List().value(0);
+    ASSERT_TRUE(Sealed(backup.path));
+
+    QByteArray bytes = Bytes(db);
+    bytes[Sealed::kHeaderSize + 300] ^= 0x01; // SQLite's first page, read at every opening
+    {
+        QFile f(db);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    frmLogin* login = StartLocked();
+    ASSERT_TRUE(login);
+    p->Expect("The database file is damaged. Restore the backup of " + Backups::When(backup.made) +
+                  "?",
+              "Pimora", MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
+    p->ExpectErrorStartingWith("Error Connecting to Database!", "DB Connection Error",
+                               "The database file '" + db +
+                                   "' is damaged or was changed outside Pimora");
+    Answer(login, "pw");
+    EXPECT_FALSE(AnyWindowOpen());
+    EXPECT_EQ(Bytes(db), bytes) << "the damaged file is left as it is";
+
+    login = StartLocked();
+    p->Expect("The database file is damaged. Restore the backup of " + Backups::When(backup.made) +
+                  "?",
+              "Pimora", MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::Yes);
+    Answer(login, "pw");
+    ASSERT_TRUE(VisibleWindow<frmMain>());
+    EXPECT_EQ(Rows("select caljournal from pmcalendar"), "('kept')");
+    CloseAllWindows();
+
+    // A header that does not pass its own check names the damage before any login.
+    bytes = Bytes(db);
+    bytes[50] ^= 0x01;
+    {
+        QFile f(db);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    p->ExpectErrorStartingWith("Error Connecting to Database!", "DB Connection Error",
+                               "The database file '" + db +
+                                   "' is damaged or was changed outside Pimora: its header");
+    SingleInstance::Instance().Release();
+    SealedVfs::SetSessionKey(nullptr);
+    Main();
+    EXPECT_FALSE(AnyWindowOpen());
+    EXPECT_EQ(Bytes(db), bytes);
 }
 
 } // namespace
