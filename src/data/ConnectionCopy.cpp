@@ -87,7 +87,14 @@ void Connection::Rewrite(const std::shared_ptr<const Sealed::Key>& key,
     // With the connection closed its log has been folded in and is gone, so nothing of the old
     // file can be replayed onto the new one.
     const std::shared_ptr<const Sealed::Key> before = key_;
-    Close();
+    try {
+        Close();
+    } catch (...) {
+        discard();
+        if (!db_)
+            Open(QStringLiteral("Data Source=") + path, before);
+        throw;
+    }
     const QString wal = path + QStringLiteral("-wal");
     const bool logLeft = QFileInfo(wal).exists() && QFileInfo(wal).size() > 0;
     const FileWriteResult moved =

@@ -159,20 +159,27 @@ void SealPage(const Key& key, const Binding& binding, uint8_t* page, size_t size
                                                         ad.size(), nullptr, nonce, key.Bytes());
 }
 
-bool OpenPage(const Key& key, const Binding& binding, uint8_t* page, size_t size) {
+bool OpenPageInto(const Key& key, const Binding& binding, const uint8_t* sealed, uint8_t* out,
+                  size_t size) {
     if (size <= static_cast<size_t>(kReserve))
         return false;
     const size_t body = size - kReserve;
-    const uint8_t* nonce = page + body;
+    const uint8_t* nonce = sealed + body;
     const uint8_t* tag = nonce + kNonceSize;
     const auto ad = AdOf(binding);
-    // Into a copy first: a forged page must come back as it was, never half opened.
-    thread_local std::array<uint8_t, 65536> plain;
     if (crypto_aead_xchacha20poly1305_ietf_decrypt_detached(
-            plain.data(), nullptr, page, body, tag, ad.data(), ad.size(), nonce, key.Bytes()) != 0)
+            out, nullptr, sealed, body, tag, ad.data(), ad.size(), nonce, key.Bytes()) != 0)
         return false;
-    std::memcpy(page, plain.data(), body);
-    std::memset(page + body, 0, kReserve);
+    std::memset(out + body, 0, kReserve);
+    return true;
+}
+
+bool OpenPage(const Key& key, const Binding& binding, uint8_t* page, size_t size) {
+    // Through a copy: a forged page must come back as it was, never half opened.
+    thread_local std::array<uint8_t, 65536> plain;
+    if (size > plain.size() || !OpenPageInto(key, binding, page, plain.data(), size))
+        return false;
+    std::memcpy(page, plain.data(), size);
     return true;
 }
 

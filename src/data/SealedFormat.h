@@ -85,5 +85,9 @@ void SealPage(const Key& key, const Binding& binding, uint8_t* page, size_t size
 // Opens a page in place; false, with the page unchanged, when it is not one this key sealed
 // for this place. The reserved bytes read back as zeros, as SQLite wrote them.
 bool OpenPage(const Key& key, const Binding& binding, uint8_t* page, size_t size);
+// The same from sealed into out (size bytes each, apart); out holds nothing usable when it
+// fails.
+bool OpenPageInto(const Key& key, const Binding& binding, const uint8_t* sealed, uint8_t* out,
+                  size_t size);
 
 } // namespace Sealed

@@ -110,10 +110,13 @@ Binding BindingOf(const State& s, uint8_t kind) {
     return b;
 }
 
-// The frame header in front of the log page at offset, as written last or as on the disk.
-bool FrameHeaderBefore(sqlite3_file* f, sqlite3_int64 offset, uint8_t* out, int size) {
+// The frame header (or journal page number) in front of the page at offset. A write follows
+// the header this connection wrote just before it; a read takes what is on the disk, which
+// another connection may have written since.
+bool FrameHeaderBefore(sqlite3_file* f, sqlite3_int64 offset, uint8_t* out, int size,
+                       bool writing) {
     State& s = *F(f)->state;
-    if (s.lastOffset == offset - size) {
+    if (writing && s.lastOffset == offset - size) {
         std::memcpy(out, s.last.data(), static_cast<size_t>(size));
         return true;
     }
@@ -146,9 +149,15 @@ int DbRead(sqlite3_file* f, void* buf, int amount, sqlite3_int64 offset) {
             return rc;
         Binding b = BindingOf(s, 'D');
         b.pgno = static_cast<uint32_t>(index + 1);
-        if (!Sealed::OpenPage(*s.ctx->key, b, s.page.data(), static_cast<size_t>(size)))
-            return SQLITE_IOERR_DATA;
-        std::memcpy(out, s.page.data() + within, static_cast<size_t>(n));
+        if (n == size) { // a whole page, as SQLite reads them: opened where it goes
+            if (!Sealed::OpenPageInto(*s.ctx->key, b, s.page.data(), out,
+                                      static_cast<size_t>(size)))
+                return SQLITE_IOERR_DATA;
+        } else {
+            if (!Sealed::OpenPage(*s.ctx->key, b, s.page.data(), static_cast<size_t>(size)))
+                return SQLITE_IOERR_DATA;
+            std::memcpy(out, s.page.data() + within, static_cast<size_t>(n));
+        }
         out += n;
         offset += n;
         amount -= n;
@@ -245,7 +254,7 @@ int WalRead(sqlite3_file* f, void* buf, int amount, sqlite3_int64 offset) {
     }
     if (place.within == kFrameHeader && amount == size) {
         uint8_t header[kFrameHeader];
-        if (!FrameHeaderBefore(f, offset, header, kFrameHeader))
+        if (!FrameHeaderBefore(f, offset, header, kFrameHeader, false))
             return SQLITE_IOERR_READ;
         const int rc = ReadRaw(f, buf, amount, offset);
         if (rc != SQLITE_OK)
@@ -274,7 +283,7 @@ int WalWrite(sqlite3_file* f, const void* buf, int amount, sqlite3_int64 offset)
     if (place.within != kFrameHeader || amount != size)
         return SQLITE_IOERR_WRITE;
     uint8_t header[kFrameHeader];
-    if (!FrameHeaderBefore(f, offset, header, kFrameHeader))
+    if (!FrameHeaderBefore(f, offset, header, kFrameHeader, true))
         return SQLITE_IOERR_WRITE;
     std::memcpy(s.page.data(), buf, static_cast<size_t>(size));
     Sealed::SealPage(*s.ctx->key, LogBinding(s, header, offset), s.page.data(),
@@ -301,7 +310,7 @@ int JournalRead(sqlite3_file* f, void* buf, int amount, sqlite3_int64 offset) {
     if (!IsJournalPage(s, amount, offset))
         return ReadRaw(f, buf, amount, offset);
     uint8_t pgno[4];
-    if (!FrameHeaderBefore(f, offset, pgno, 4))
+    if (!FrameHeaderBefore(f, offset, pgno, 4, false))
         return SQLITE_IOERR_READ;
     const int rc = ReadRaw(f, buf, amount, offset);
     if (rc != SQLITE_OK)
@@ -323,7 +332,7 @@ int JournalWrite(sqlite3_file* f, const void* buf, int amount, sqlite3_int64 off
         return real->pMethods->xWrite(real, buf, amount, offset);
     }
     uint8_t pgno[4];
-    if (!FrameHeaderBefore(f, offset, pgno, 4))
+    if (!FrameHeaderBefore(f, offset, pgno, 4, true))
         return SQLITE_IOERR_WRITE;
     std::memcpy(s.page.data(), buf, static_cast<size_t>(amount));
     Sealed::SealPage(*s.ctx->key, JournalBinding(s, pgno, offset), s.page.data(),

@@ -254,6 +254,14 @@ bool frmPreferences::SaveEncryption() {
         return true;
     }
     bEncrypted = wanted;
+    if (wanted) {
+        if (const QStringList plain = Database::PlainCopiesLeft(); !plain.isEmpty())
+            MsgBox(QStringLiteral("These damaged files beside the database were kept as they "
+                                  "are and are not encrypted: %1. Delete them once you no "
+                                  "longer need them.")
+                       .arg(plain.join(QStringLiteral(", "))),
+                   MsgButtons::OK, MsgIcon::Exclamation);
+    }
     if (!removed.isEmpty())
         MsgBox(QStringLiteral("These backups could not be written again as the database now is, "
                               "and were removed: %1")

@@ -6,7 +6,9 @@
 #include "data/modDB.h"
 #include "store/Backups.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 QString Database::RequiredVersion() {
     return CURRENT_DB_VERSION;
@@ -89,4 +91,17 @@ QStringList Database::Encrypt(const QString& password, const Progress& progress)
 
 QStringList Database::Decrypt(const Progress& progress) {
     return Reseal(nullptr, progress);
+}
+
+QStringList Database::PlainCopiesLeft() {
+    const QFileInfo db(DatabaseFile());
+    const QDir folder = db.absoluteDir();
+    QStringList plain;
+    for (const QString& name :
+         folder.entryList({db.fileName() + QStringLiteral(".damaged-*")}, QDir::Files, QDir::Name))
+        // Its log and index went aside with it, and go with it.
+        if (!name.endsWith(QLatin1String("-wal")) && !name.endsWith(QLatin1String("-shm")) &&
+            !SealedVfs::FileIsSealed(folder.filePath(name)))
+            plain << name;
+    return plain;
 }

@@ -39,5 +39,8 @@ using Progress = std::function<bool(int done, int total)>;
 // leaves everything as it was.
 QStringList Encrypt(const QString& password, const Progress& progress = {});
 QStringList Decrypt(const Progress& progress = {});
+// The damaged files kept aside beside the database that are not encrypted: they are never
+// deleted by Pimora, so the user is told.
+QStringList PlainCopiesLeft();
 
 } // namespace Database
