@@ -216,6 +216,34 @@ TEST(Sealed, TheRollbackJournalIsSealedAndPlaysBack) {
     sqlite3_close_v2(raw);
 }
 
+// A scan has pages opened ahead of it; another connection then rewrites them in the file.
+TEST(Sealed, PagesOpenedAheadNeverOutliveAChangeMadeByAnotherConnection) {
+    AppFolder folder;
+    const auto key = QuickKey("pw");
+    MakeSealed(folder, key);
+    folder.Connect();
+    const QString db = folder.File("pengkalan.dat");
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(SealedVfs::Uri(db, key).constData(), &other,
+                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr),
+              SQLITE_OK);
+    for (int round = 0; round < 4; ++round) {
+        const QString text = QString("round %1 ").arg(round).repeated(40 + round);
+        EXPECT_EQ(Count("select * from pmcalendar order by caldate desc"), 121);
+        EXPECT_EQ(Count("select * from pmcalendar order by caldate"), 121);
+        const QByteArray sql = "update pmcalendar set caljournal = '" + text.toUtf8() +
+                               "'; PRAGMA wal_checkpoint(TRUNCATE);";
+        ASSERT_EQ(sqlite3_exec(other, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        EXPECT_EQ(Count("select * from pmcalendar where caljournal = '" + text + "'"), 121)
+            << "round " << round;
+        EXPECT_EQ(Count("select * from pmcalendar where caljournal = '" + text +
+                        "' order by caldate desc"),
+                  121)
+            << "round " << round;
+    }
+    sqlite3_close_v2(other);
+}
+
 TEST(Sealed, ADatabaseWithoutRoomForSealsIsLaidOutAgain) {
     AppFolder folder;
     gConn.reset();
