@@ -11,7 +11,7 @@ namespace {
 constexpr int kPagesAhead = 64;
 // Reads that go forward by at most this many pages count as one scan.
 constexpr int64_t kScanStep = 8;
-constexpr int kScanAfter = 2;
+constexpr int kScanAfter = 8;
 
 // A page is opened by whichever thread comes to it first: SQLite's, when it needs one the other
 // thread has not started on, so that both work on the cipher.
