@@ -82,10 +82,14 @@ TEST_F(Encryption, TurnedOnNothingTypedStaysInTheClearAndOnlyThePasswordOpensIt)
          kMarker + "')");
     gConn.reset();
     const QString db = folder.File("pengkalan.dat");
+    // What a crash in a rewrite leaves, and a damaged file kept aside in the clear.
+    QFile::copy(db, db + ".rewrite-1x2y");
+    QFile::copy(db, db + ".damaged-20261201-080000");
     ScopedPrompter p;
     WindowsGuard windows;
     Main(); // the day's first start makes a plain backup holding the marker
     ASSERT_TRUE(VisibleWindow<frmMain>());
+    EXPECT_FALSE(QFileInfo::exists(db + ".rewrite-1x2y")) << "an unfinished rewrite goes";
     ASSERT_EQ(Backups::List().size(), 1);
     ASSERT_FALSE(FilesHolding(folder.Path(), kMarker).isEmpty());
 
@@ -101,9 +105,14 @@ TEST_F(Encryption, TurnedOnNothingTypedStaysInTheClearAndOnlyThePasswordOpensIt)
         EXPECT_TRUE(dialog.isVisible()) << "No goes back to the dialog";
         EXPECT_FALSE(Sealed(db));
         p->Expect(kEncrypt, "Pimora", MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::Yes);
+        p->Expect("These damaged files beside the database were kept as they are and are not "
+                  "encrypted: pengkalan.dat.damaged-20261201-080000. Delete them once you no "
+                  "longer need them.",
+                  "Pimora", MsgIcon::Exclamation);
         Named<QPushButton>(&dialog, "cmdSave")->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     });
+    QFile::remove(db + ".damaged-20261201-080000"); // as the user was asked to
     EXPECT_TRUE(Sealed(db));
     ASSERT_EQ(Backups::List().size(), 1);
     EXPECT_TRUE(Sealed(Backups::List()[0].path)) << "the backup is encrypted too";
